@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: MIT
+#include "gui/Classes.h"
+
+#include "gui/ExtCtrls.h"
+#include "gui/Menus.h"
+#include "gui/StdCtrls.h"
+#include "gui/Timer.h"
+
+#include <map>
+#include <string>
+
+namespace vx {
+namespace {
+
+std::map<std::string, ComponentFactory, std::less<>>& Registry() {
+    static std::map<std::string, ComponentFactory, std::less<>> registry = [] {
+        std::map<std::string, ComponentFactory, std::less<>> r;
+        auto add = [&r]<class T>(const char* name, T*) {
+            r[name] = [](TComponent* owner) -> TComponent* { return new T(owner); };
+        };
+        add("TTimer", static_cast<TTimer*>(nullptr));
+        add("TPopupMenu", static_cast<TPopupMenu*>(nullptr));
+        add("TMenuItem", static_cast<TMenuItem*>(nullptr));
+        add("TLabel", static_cast<TLabel*>(nullptr));
+        add("TButton", static_cast<TButton*>(nullptr));
+        add("TPanel", static_cast<TPanel*>(nullptr));
+        add("TShape", static_cast<TShape*>(nullptr));
+        add("TImage", static_cast<TImage*>(nullptr));
+        return r;
+    }();
+    return registry;
+}
+
+} // namespace
+
+void RegisterComponentClass(std::string_view name, ComponentFactory factory) {
+    Registry()[std::string(name)] = factory;
+}
+
+TComponent* CreateComponent(std::string_view name, TComponent* owner) {
+    auto it = Registry().find(name);
+    return it == Registry().end() ? nullptr : it->second(owner);
+}
+
+} // namespace vx

@@ -1,0 +1,250 @@
+// SPDX-License-Identifier: MIT
+#include "gui/Dispatch.h"
+
+#include "gui/Application.h"
+#include "gui/DragDrop.h"
+#include "gui/Form.h"
+#include "gui/Menus.h"
+#include "gui/Timer.h"
+
+namespace vx {
+namespace {
+
+using backend::Event;
+using backend::EventKind;
+
+TMouseButton ToButton(backend::MouseButton b) {
+    switch (b) {
+    case backend::MouseButton::Right:
+        return mbRight;
+    case backend::MouseButton::Middle:
+        return mbMiddle;
+    case backend::MouseButton::Left:
+        break;
+    }
+    return mbLeft;
+}
+
+// Remembers the control that took a button press, so the release and the moves in between
+// go to it even when the pointer leaves it; forgets it if the control goes away.
+class PressTracker : public TComponent {
+public:
+    PressTracker() : TComponent(nullptr) {}
+    [[nodiscard]] TControl* Control() const { return FControl; }
+    void Set(TControl* control) {
+        if (FControl != nullptr) {
+            FControl->RemoveFreeNotification(this);
+        }
+        FControl = control;
+        if (FControl != nullptr) {
+            FControl->FreeNotification(this);
+        }
+    }
+
+protected:
+    void Notification(TComponent* AComponent, TOperation Operation) override {
+        if (Operation == opRemove && AComponent == FControl) {
+            FControl = nullptr;
+        }
+    }
+
+private:
+    TControl* FControl = nullptr;
+};
+
+PressTracker& Pressed() {
+    static PressTracker tracker;
+    return tracker;
+}
+
+// The control under a client point of a window: an enabled graphic child, or the window.
+TControl* HitControl(TWinControl& window, TPoint pos) {
+    TControl* child = window.ControlAtPos(pos, false);
+    if (child != nullptr && dynamic_cast<TWinControl*>(child) == nullptr) {
+        return child;
+    }
+    return &window;
+}
+
+TPoint Local(const TWinControl& window, const TControl& target, TPoint pos) {
+    if (&target == &window) {
+        return pos;
+    }
+    return target.ScreenToClient(window.ClientToScreen(pos));
+}
+
+void RouteMouse(TWinControl& window, const Event& e) {
+    const TPoint screen = window.ClientToScreen(e.Pos);
+    if (DragObject::Active()) {
+        DragObject::MouseEvent(e.Kind, screen, e.Button, e.Shift);
+        return;
+    }
+    const TShiftState shift = e.Shift;
+    switch (e.Kind) {
+    case EventKind::MouseDown: {
+        TControl* target = HitControl(window, e.Pos);
+        Pressed().Set(target);
+        backend::SetCapture(window.Handle());
+        const TPoint p = Local(window, *target, e.Pos);
+        target->HandleMouseDown(ToButton(e.Button), shift, p.X, p.Y);
+        break;
+    }
+    case EventKind::MouseUp: {
+        TControl* target = Pressed().Control();
+        if (target == nullptr) {
+            target = HitControl(window, e.Pos);
+        }
+        if ((shift & (ssLeft | ssRight | ssMiddle)) == 0) {
+            Pressed().Set(nullptr);
+            if (backend::GetCapture() == window.HandleIfAllocated()) {
+                backend::ReleaseCapture();
+            }
+        }
+        const TPoint p = target->ScreenToClient(screen);
+        target->HandleMouseUp(ToButton(e.Button), shift, p.X, p.Y);
+        break;
+    }
+    case EventKind::MouseMove: {
+        TControl* target = Pressed().Control();
+        if (target == nullptr) {
+            target = HitControl(window, e.Pos);
+        }
+        const TPoint p = target->ScreenToClient(screen);
+        target->HandleMouseMove(shift, p.X, p.Y);
+        break;
+    }
+    case EventKind::DoubleClick: {
+        TControl* target = HitControl(window, e.Pos);
+        const TPoint p = Local(window, *target, e.Pos);
+        target->HandleDoubleClick(shift, p.X, p.Y);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void RouteContextMenu(TWinControl& window, const Event& e) {
+    const TPoint local = window.ScreenToClient(e.Pos);
+    for (TControl* c = HitControl(window, local); c != nullptr; c = c->Parent()) {
+        TPopupMenu* menu = c->PopupMenu();
+        if (menu != nullptr && menu->AutoPopup()) {
+            menu->SetPopupComponent(c);
+            menu->Popup(e.Pos.X, e.Pos.Y);
+            return;
+        }
+    }
+}
+
+void RouteKey(TWinControl& window, Event& e) {
+    if (e.Kind == EventKind::KeyDown && DragObject::Active()) {
+        if (e.Key == 0x1B) {
+            DragObject::Cancel();
+        }
+        e.Handled = true;
+        return;
+    }
+    TForm* form = window.ParentForm();
+    const bool preview = form != nullptr && form != &window && form->KeyPreview();
+    switch (e.Kind) {
+    case EventKind::KeyDown:
+    case EventKind::KeyUp: {
+        uint16_t key = e.Key;
+        if (preview && e.Kind == EventKind::KeyDown) {
+            form->PreviewKeyDown(key, e.Shift);
+        }
+        if (key != 0) {
+            if (e.Kind == EventKind::KeyDown) {
+                window.HandleKeyDown(key, e.Shift);
+            } else {
+                window.HandleKeyUp(key, e.Shift);
+            }
+        }
+        if (key != 0 && e.Kind == EventKind::KeyDown && form != nullptr) {
+            form->DialogKey(key, e.Shift);
+        }
+        e.Handled = key == 0;
+        break;
+    }
+    case EventKind::Char: {
+        char16_t ch = e.Char;
+        if (preview) {
+            form->PreviewChar(ch);
+        }
+        if (ch != 0) {
+            window.HandleChar(ch);
+        }
+        e.Char = ch;
+        e.Handled = ch == 0;
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void Route(Event& e) {
+    if (e.Kind == EventKind::Timer) {
+        TTimer::Fire(e.Timer);
+        return;
+    }
+    if (e.Kind == EventKind::CaptureLost) {
+        Pressed().Set(nullptr);
+        if (DragObject::Active()) {
+            DragObject::Cancel();
+        }
+        return;
+    }
+    TWinControl* window = FindControl(e.Window);
+    if (window == nullptr) {
+        return;
+    }
+    switch (e.Kind) {
+    case EventKind::Paint:
+        window->HandlePaint(e.Dc);
+        break;
+    case EventKind::Resized:
+    case EventKind::Moved:
+        window->HandleResized();
+        break;
+    case EventKind::Close:
+        if (auto* form = dynamic_cast<TForm*>(window)) {
+            form->Close();
+        }
+        break;
+    case EventKind::MouseDown:
+    case EventKind::MouseUp:
+    case EventKind::MouseMove:
+    case EventKind::DoubleClick:
+        RouteMouse(*window, e);
+        break;
+    case EventKind::ContextMenu:
+        RouteContextMenu(*window, e);
+        break;
+    case EventKind::KeyDown:
+    case EventKind::KeyUp:
+    case EventKind::Char:
+        RouteKey(*window, e);
+        break;
+    case EventKind::FocusIn:
+        window->HandleFocusIn();
+        break;
+    case EventKind::FocusOut:
+        window->HandleFocusOut();
+        break;
+    default:
+        break;
+    }
+}
+
+} // namespace
+
+void EventRouter::Dispatch(Event& event) {
+    try {
+        Route(event);
+    } catch (...) {
+        Application->HandleException();
+    }
+}
+
+} // namespace vx

@@ -1,0 +1,192 @@
+// SPDX-License-Identifier: MIT
+#include "gui/ExtCtrls.h"
+
+#include "gui/FormReader.h"
+
+namespace vx {
+namespace {
+
+TBevelCut ReadBevel(TReader& reader, const FormValue& value) {
+    return TBevelCut(reader.Enum(value, {"bvNone", "bvLowered", "bvRaised", "bvSpace"}));
+}
+
+// One ring of a bevel: light on the top and left, dark on the bottom and right.
+void Frame3D(TCanvas& canvas, TRect& r, TColor topLeft, TColor bottomRight, int width) {
+    for (int i = 0; i < width; ++i) {
+        canvas.Brush.SetColor(topLeft);
+        canvas.FillRect({r.Left, r.Top, r.Right - 1, r.Top + 1});
+        canvas.FillRect({r.Left, r.Top, r.Left + 1, r.Bottom - 1});
+        canvas.Brush.SetColor(bottomRight);
+        canvas.FillRect({r.Left, r.Bottom - 1, r.Right, r.Bottom});
+        canvas.FillRect({r.Right - 1, r.Top, r.Right, r.Bottom});
+        r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+    }
+}
+
+void Bevel(TCanvas& canvas, TRect& r, TBevelCut cut, int width) {
+    switch (cut) {
+    case bvNone:
+        break;
+    case bvLowered:
+        Frame3D(canvas, r, clBtnShadow, clBtnHighlight, width);
+        break;
+    case bvRaised:
+        Frame3D(canvas, r, clBtnHighlight, clBtnShadow, width);
+        break;
+    case bvSpace:
+        Frame3D(canvas, r, clBtnFace, clBtnFace, width);
+        break;
+    }
+}
+
+} // namespace
+
+TCustomPanel::TCustomPanel(TComponent* AOwner) : TWinControl(AOwner) {
+    FWidth = 185;
+    FHeight = 41;
+}
+
+void TCustomPanel::SetBevelOuter(TBevelCut value) {
+    if (FBevelOuter != value) {
+        FBevelOuter = value;
+        Invalidate();
+    }
+}
+
+void TCustomPanel::SetBevelInner(TBevelCut value) {
+    if (FBevelInner != value) {
+        FBevelInner = value;
+        Invalidate();
+    }
+}
+
+void TCustomPanel::SetBevelWidth(int value) {
+    if (FBevelWidth != value) {
+        FBevelWidth = value;
+        Invalidate();
+    }
+}
+
+void TCustomPanel::SetAlignment(TAlignment value) {
+    if (FAlignment != value) {
+        FAlignment = value;
+        Invalidate();
+    }
+}
+
+void TCustomPanel::PaintWindow(TCanvas& canvas) {
+    Paint(canvas);
+    for (TControl* c : FControls) {
+        auto* g = dynamic_cast<TGraphicControl*>(c);
+        if (g != nullptr && g->Visible()) {
+            canvas.SetOrigin({g->Left(), g->Top()});
+            g->PaintOn(canvas);
+            canvas.SetOrigin({});
+        }
+    }
+}
+
+void TCustomPanel::Paint(TCanvas& canvas) {
+    TRect r = ClientRect();
+    canvas.Brush.SetStyle(bsSolid);
+    canvas.Brush.SetColor(FColor);
+    canvas.FillRect(r);
+    Bevel(canvas, r, FBevelOuter, FBevelWidth);
+    Bevel(canvas, r, FBevelInner, FBevelWidth);
+    if (!FCaption.empty()) {
+        uint32_t flags = backend::TextSingleLine | backend::TextVCenter;
+        if (FAlignment == taCenter) {
+            flags |= backend::TextCenter;
+        } else if (FAlignment == taRightJustify) {
+            flags |= backend::TextRight;
+        }
+        canvas.Font.Assign(FFont);
+        canvas.TextRect(r, FCaption, flags);
+    }
+}
+
+void TCustomPanel::ReadProperty(TReader& reader, std::string_view name, const FormValue& value) {
+    if (name == "BevelOuter") {
+        SetBevelOuter(ReadBevel(reader, value));
+    } else if (name == "BevelInner") {
+        SetBevelInner(ReadBevel(reader, value));
+    } else if (name == "BevelWidth") {
+        SetBevelWidth(reader.Integer(value));
+    } else if (name == "Alignment") {
+        SetAlignment(
+            TAlignment(reader.Enum(value, {"taLeftJustify", "taRightJustify", "taCenter"})));
+    } else if (name == "ParentBackground") {
+        FParentBackground = reader.Boolean(value);
+    } else {
+        TWinControl::ReadProperty(reader, name, value);
+    }
+}
+
+TShape::TShape(TComponent* AOwner) : TGraphicControl(AOwner) {
+    FWidth = 65;
+    FHeight = 65;
+    Brush.OnChange = [this] { Invalidate(); };
+    Pen.OnChange = [this] { Invalidate(); };
+}
+
+void TShape::SetShape(TShapeType value) {
+    if (FShape != value) {
+        FShape = value;
+        Invalidate();
+    }
+}
+
+void TShape::Paint(TCanvas& canvas) {
+    canvas.Pen.SetColor(Pen.Color());
+    canvas.Pen.SetWidth(Pen.Width());
+    canvas.Brush.SetColor(Brush.Color());
+    canvas.Brush.SetStyle(Brush.Style());
+    canvas.Rectangle(ClientRect());
+    canvas.Brush.SetStyle(bsSolid);
+}
+
+void TShape::ReadProperty(TReader& reader, std::string_view name, const FormValue& value) {
+    if (name == "Shape") {
+        SetShape(TShapeType(reader.Enum(value, {"stRectangle", "stSquare", "stRoundRect",
+                                                "stRoundSquare", "stEllipse", "stCircle"})));
+    } else if (name.starts_with("Brush.")) {
+        Brush.ReadProperty(reader, name.substr(6), value);
+    } else if (name.starts_with("Pen.")) {
+        Pen.ReadProperty(reader, name.substr(4), value);
+    } else {
+        TGraphicControl::ReadProperty(reader, name, value);
+    }
+}
+
+TImage::TImage(TComponent* AOwner) : TGraphicControl(AOwner) {
+    FWidth = 105;
+    FHeight = 105;
+}
+
+void TImage::SetIcon(std::string resource) {
+    FIcon = std::move(resource);
+    if (FAutoSize && !FIcon.empty()) {
+        SetBounds(FLeft, FTop, 32, 32);
+    }
+    Invalidate();
+}
+
+void TImage::Paint(TCanvas& canvas) {
+    if (!FIcon.empty()) {
+        canvas.DrawIcon(FIcon.c_str(), 0, 0);
+    }
+}
+
+void TImage::ReadProperty(TReader& reader, std::string_view name, const FormValue& value) {
+    if (name == "Picture.Icon") {
+        SetIcon(reader.Ident(value));
+    } else if (name == "AutoSize") {
+        FAutoSize = reader.Boolean(value);
+    } else if (name == "Transparent") {
+        FTransparent = reader.Boolean(value);
+    } else {
+        TGraphicControl::ReadProperty(reader, name, value);
+    }
+}
+
+} // namespace vx

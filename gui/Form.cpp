@@ -1,0 +1,401 @@
+// SPDX-License-Identifier: MIT
+#include "gui/Form.h"
+
+#include "gui/Application.h"
+#include "gui/Classes.h"
+#include "gui/Menus.h"
+#include "gui/StdCtrls.h"
+#include "gui/Text.h"
+
+#include <algorithm>
+
+namespace vx {
+
+// A form's canvas takes its window's device context on first use and keeps it.
+class TForm::FormCanvas : public TCanvas {
+public:
+    explicit FormCanvas(TForm& form) : FForm(form) {}
+    ~FormCanvas() override {
+        if (FHandle != nullptr && FForm.HandleIfAllocated() != nullptr) {
+            wapi::ReleaseDC(FForm.HandleIfAllocated(), FHandle);
+        }
+    }
+    wapi::HDC Handle() override {
+        if (FHandle == nullptr) {
+            FHandle = wapi::GetDC(FForm.Handle());
+        }
+        return FHandle;
+    }
+
+private:
+    TForm& FForm;
+};
+
+TForm::TForm(TComponent* AOwner) : TWinControl(AOwner) {
+    FVisible = false;
+    FFont.SetName(u"Tahoma");
+    FFont.SetHeight(-11);
+    FParentFont = false;
+}
+
+TForm::~TForm() {
+    // Children refer to the form while they go, so they go before any part of it.
+    DestroyComponents();
+    FCanvas.reset();
+}
+
+void TForm::InitializeFromDescription() {
+    const std::optional<std::string> text = backend::LoadTextResource(ClassName());
+    if (!text) {
+        throw EFormError(Utf8To16(std::string("Resource ") + ClassName() + " not found"));
+    }
+    const FormNode root = ParseFormDescription(*text);
+    if (root.ClassName != ClassName()) {
+        throw EFormError(Utf8To16("The description of " + std::string(ClassName()) +
+                                  " is for class " + root.ClassName));
+    }
+    SetName(root.Name);
+    SetLoading();
+    TReader reader(*this);
+    std::vector<std::pair<TComponent*, const FormNode*>> created{{this, &root}};
+    CreateComponents(root, this, reader, created);
+    for (const auto& [component, node] : created) {
+        for (const FormProperty& p : node->Properties) {
+            component->ReadProperty(reader, p.Name, p.Value);
+        }
+    }
+    for (const auto& [name, bind] : FFields) {
+        if (!bind(FindComponent(name))) {
+            throw EFormError(Utf8To16("The description of " + std::string(ClassName()) +
+                                      " has no suitable component " + name));
+        }
+    }
+    for (auto it = created.rbegin(); it != created.rend(); ++it) {
+        it->first->Loaded();
+    }
+    if (OnCreate) {
+        OnCreate(this);
+    }
+}
+
+void TForm::CreateComponents(const FormNode& node, TComponent* parent, TReader& reader,
+                             std::vector<std::pair<TComponent*, const FormNode*>>& created) {
+    for (const FormNode& child : node.Children) {
+        FormValue where;
+        where.Line = child.Line;
+        if (FindComponent(child.Name) != nullptr) {
+            reader.Fail(where, "a second component named " + child.Name);
+        }
+        TComponent* c = CreateComponent(child.ClassName, this);
+        if (c == nullptr) {
+            reader.Fail(where, "unknown class " + child.ClassName);
+        }
+        c->SetName(child.Name);
+        c->SetLoading();
+        if (auto* control = dynamic_cast<TControl*>(c)) {
+            auto* container = dynamic_cast<TWinControl*>(parent);
+            if (container == nullptr) {
+                reader.Fail(where, child.Name + " cannot be placed on " + parent->Name());
+            }
+            control->SetParent(container);
+        } else if (auto* item = dynamic_cast<TMenuItem*>(c)) {
+            if (auto* menu = dynamic_cast<TPopupMenu*>(parent)) {
+                menu->Add(item);
+            } else if (auto* owner = dynamic_cast<TMenuItem*>(parent)) {
+                owner->Add(item);
+            } else {
+                reader.Fail(where, child.Name + " is not inside a menu");
+            }
+        }
+        created.emplace_back(c, &child);
+        CreateComponents(child, c, reader, created);
+    }
+}
+
+backend::WindowParams TForm::FrameParams() const {
+    backend::WindowParams p;
+    switch (FBorderStyle) {
+    case bsNone:
+        p.Border = backend::Frame::None;
+        break;
+    case bsSingle:
+    case bsToolWindow:
+        p.Border = backend::Frame::Single;
+        break;
+    case bsDialog:
+        p.Border = backend::Frame::Dialog;
+        break;
+    case bsSizeable:
+    case bsSizeToolWin:
+        p.Border = backend::Frame::Sizeable;
+        break;
+    }
+    const bool framed = FBorderStyle != bsNone;
+    p.SystemMenu = framed && (FBorderIcons & biSystemMenu) != 0;
+    p.MinimizeBox = p.SystemMenu && FBorderStyle != bsDialog && (FBorderIcons & biMinimize) != 0;
+    p.MaximizeBox = p.SystemMenu && FBorderStyle != bsDialog && (FBorderIcons & biMaximize) != 0;
+    return p;
+}
+
+void TForm::CreateParams(backend::WindowParams& params) {
+    const TForm* main = Application->MainForm();
+    params = FrameParams();
+    params.Owner = main != nullptr && main != this ? const_cast<TForm*>(main)->Handle() : nullptr;
+    params.Bounds = BoundsRect();
+    params.Caption = FCaption;
+    params.StayOnTop = FFormStyle == fsStayOnTop;
+    params.TaskBarButton = main == this && Application->MainFormOnTaskBar;
+    params.Alpha = FAlphaBlend ? FAlphaBlendValue : 255;
+    params.Background = FColor;
+    params.IconResource = FIcon.empty() ? nullptr : FIcon.c_str();
+}
+
+void TForm::CreateHandle() {
+    TWinControl::CreateHandle();
+    HandleResized(); // the window system may have adjusted the frame
+    Realign();
+}
+
+TRect TForm::ClientRect() const {
+    if (FHandle != nullptr) {
+        return backend::GetClientRect(FHandle);
+    }
+    const TRect frame = backend::WindowRectForClient(FrameParams(), {0, 0, 0, 0});
+    return {0, 0, std::max(0, FWidth - frame.Width()), std::max(0, FHeight - frame.Height())};
+}
+
+TPoint TForm::ClientToScreen(TPoint point) const {
+    if (FHandle != nullptr) {
+        return backend::ClientToScreen(FHandle, point);
+    }
+    const TRect frame = backend::WindowRectForClient(FrameParams(), {0, 0, 0, 0});
+    return {FLeft - frame.Left + point.X, FTop - frame.Top + point.Y};
+}
+
+void TForm::SetClientWidth(int value) {
+    const TRect frame = backend::WindowRectForClient(FrameParams(), {0, 0, 0, 0});
+    SetWidth(value + frame.Width());
+}
+
+void TForm::SetClientHeight(int value) {
+    const TRect frame = backend::WindowRectForClient(FrameParams(), {0, 0, 0, 0});
+    SetHeight(value + frame.Height());
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle value) {
+    if (FBorderStyle == value) {
+        return;
+    }
+    const TRect client = ClientRect();
+    FBorderStyle = value;
+    SetClientWidth(client.Width());
+    SetClientHeight(client.Height());
+}
+
+void TForm::SetAlphaBlend(bool value) {
+    FAlphaBlend = value;
+    if (FHandle != nullptr) {
+        backend::SetAlpha(FHandle, FAlphaBlend ? FAlphaBlendValue : 255);
+    }
+}
+
+void TForm::SetAlphaBlendValue(int value) {
+    FAlphaBlendValue = std::clamp(value, 0, 255);
+    SetAlphaBlend(FAlphaBlend);
+}
+
+void TForm::ApplyPosition() {
+    if (FPosition == poMainFormCenter || FPosition == poOwnerFormCenter) {
+        const TForm* main = Application->MainForm();
+        if (main != nullptr && main != this) {
+            SetBounds(main->Left() + (main->Width() - FWidth) / 2,
+                      main->Top() + (main->Height() - FHeight) / 2, FWidth, FHeight);
+        }
+    }
+}
+
+void TForm::SetVisible(bool value) {
+    if (FVisible == value) {
+        return;
+    }
+    FVisible = value;
+    if (value) {
+        ApplyPosition();
+        DoShow();
+        backend::ShowWindow(Handle(), true);
+        // The first focusable control in tab order takes the focus, else the form itself.
+        TWinControl* first = nullptr;
+        for (TControl* c : FControls) {
+            auto* w = dynamic_cast<TWinControl*>(c);
+            if (w != nullptr && w->TabStop() && w->CanFocus() &&
+                (first == nullptr || w->TabOrder() < first->TabOrder())) {
+                first = w;
+            }
+        }
+        backend::SetFocus(first != nullptr ? first->Handle() : Handle());
+    } else {
+        DoHide();
+        if (FHandle != nullptr) {
+            backend::ShowWindow(FHandle, false);
+        }
+    }
+}
+
+void TForm::DoShow() {
+    if (OnShow) {
+        OnShow(this);
+    }
+}
+
+void TForm::DoHide() {
+    if (OnHide) {
+        OnHide(this);
+    }
+}
+
+TModalResult TForm::ShowModal() {
+    if (FVisible || FModal) {
+        throw Exception(u"Cannot make a visible window modal");
+    }
+    // Every other form is disabled for the run, as a modal dialog requires.
+    std::vector<TForm*> disabled;
+    for (int i = 0; i < Application->ComponentCount(); ++i) {
+        auto* form = dynamic_cast<TForm*>(Application->Components(i));
+        if (form != nullptr && form != this && form->HandleAllocated() &&
+            backend::IsWindowEnabled(form->HandleIfAllocated())) {
+            backend::EnableWindow(form->HandleIfAllocated(), false);
+            disabled.push_back(form);
+        }
+    }
+    FModal = true;
+    FModalResult = mrNone;
+    struct Restore {
+        TForm& Self;
+        std::vector<TForm*>& Disabled;
+        ~Restore() {
+            Self.FModal = false;
+            for (TForm* form : Disabled) {
+                if (form->HandleAllocated()) {
+                    backend::EnableWindow(form->HandleIfAllocated(), true);
+                }
+            }
+            Self.SetVisible(false);
+        }
+    } restore{*this, disabled};
+    SetVisible(true);
+    while (FModalResult == mrNone && !Application->Terminated()) {
+        Application->HandleMessage();
+    }
+    return FModalResult;
+}
+
+void TForm::Close() {
+    if (FModal) {
+        FModalResult = mrCancel;
+        return;
+    }
+    if (!CloseQuery()) {
+        return;
+    }
+    if (Application->MainForm() == this) {
+        Application->Terminate();
+    } else {
+        Hide();
+    }
+}
+
+bool TForm::CloseQuery() {
+    bool canClose = true;
+    if (OnCloseQuery) {
+        OnCloseQuery(this, canClose);
+    }
+    return canClose;
+}
+
+TCanvas& TForm::Canvas() {
+    if (!FCanvas) {
+        FCanvas = std::make_unique<FormCanvas>(*this);
+    }
+    return *FCanvas;
+}
+
+void TForm::PreviewKeyDown(uint16_t& key, TShiftState shift) { KeyDown(key, shift); }
+
+void TForm::PreviewChar(char16_t& key) { KeyPress(key); }
+
+void TForm::DialogKey(uint16_t& key, TShiftState shift) {
+    constexpr uint16_t Return = 0x0D;
+    constexpr uint16_t Escape = 0x1B;
+    if ((key != Return && key != Escape) || (shift & (ssAlt | ssCtrl)) != 0) {
+        return;
+    }
+    TButton* target = nullptr;
+    for (int i = 0; i < ComponentCount(); ++i) {
+        auto* button = dynamic_cast<TButton*>(Components(i));
+        if (button == nullptr || !button->Showing() || !button->Enabled()) {
+            continue;
+        }
+        // A focused button takes Enter itself, whichever button is the default.
+        if (key == Return && button->Focused()) {
+            target = button;
+            break;
+        }
+        if ((key == Return && button->Default()) || (key == Escape && button->Cancel())) {
+            target = button;
+        }
+    }
+    if (target != nullptr) {
+        key = 0;
+        target->Click();
+    }
+}
+
+void TForm::ReadProperty(TReader& reader, std::string_view name, const FormValue& value) {
+    if (name == "BorderStyle") {
+        SetBorderStyle(TFormBorderStyle(reader.Enum(
+            value, {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow",
+                    "bsSizeToolWin"})));
+    } else if (name == "BorderIcons") {
+        SetBorderIcons(
+            reader.Flags(value, {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}));
+    } else if (name == "FormStyle") {
+        SetFormStyle(
+            TFormStyle(reader.Enum(value, {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"})));
+    } else if (name == "Position") {
+        SetPosition(TPosition(reader.Enum(
+            value, {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
+                    "poScreenCenter", "poDesktopCenter", "poMainFormCenter",
+                    "poOwnerFormCenter"})));
+    } else if (name == "AlphaBlend") {
+        SetAlphaBlend(reader.Boolean(value));
+    } else if (name == "AlphaBlendValue") {
+        SetAlphaBlendValue(reader.Integer(value));
+    } else if (name == "KeyPreview") {
+        SetKeyPreview(reader.Boolean(value));
+    } else if (name == "Icon") {
+        FIcon = reader.Ident(value);
+    } else if (name == "ClientWidth") {
+        SetClientWidth(reader.Integer(value));
+    } else if (name == "ClientHeight") {
+        SetClientHeight(reader.Integer(value));
+    } else if (name == "PopupMode") {
+        reader.Enum(value, {"pmNone", "pmAuto", "pmExplicit"});
+    } else if (name == "PixelsPerInch" || name == "TextHeight") {
+        reader.Integer(value); // designed at 96 dpi; nothing is scaled
+    } else if (name == "OldCreateOrder" || name == "Scaled" ||
+               name == "HorzScrollBar.Visible" || name == "VertScrollBar.Visible") {
+        reader.Boolean(value);
+    } else if (name == "OnCreate") {
+        OnCreate = reader.Handler<TNotifyEvent>(value);
+    } else if (name == "OnShow") {
+        OnShow = reader.Handler<TNotifyEvent>(value);
+    } else if (name == "OnHide") {
+        OnHide = reader.Handler<TNotifyEvent>(value);
+    } else if (name == "OnCloseQuery") {
+        OnCloseQuery = reader.Handler<TCloseQueryEvent>(value);
+    } else {
+        TWinControl::ReadProperty(reader, name, value);
+    }
+}
+
+} // namespace vx

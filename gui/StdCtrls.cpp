@@ -1,0 +1,170 @@
+// SPDX-License-Identifier: MIT
+#include "gui/StdCtrls.h"
+
+#include "gui/Form.h"
+#include "gui/FormReader.h"
+
+namespace vx {
+
+TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner) { FWidth = 65, FHeight = 17; }
+
+void TLabel::SetAlignment(TAlignment value) {
+    if (FAlignment != value) {
+        FAlignment = value;
+        Invalidate();
+    }
+}
+
+void TLabel::SetTransparent(bool value) {
+    if (FTransparent != value) {
+        FTransparent = value;
+        Invalidate();
+    }
+}
+
+void TLabel::SetWordWrap(bool value) {
+    if (FWordWrap != value) {
+        FWordWrap = value;
+        Invalidate();
+    }
+}
+
+void TLabel::Paint(TCanvas& canvas) {
+    const TRect r = ClientRect();
+    if (!FTransparent) {
+        canvas.Brush.SetColor(FColor);
+        canvas.Brush.SetStyle(bsSolid);
+        canvas.FillRect(r);
+    }
+    uint32_t flags = FWordWrap ? backend::TextWordBreak : backend::TextSingleLine;
+    if (FAlignment == taCenter) {
+        flags |= backend::TextCenter;
+    } else if (FAlignment == taRightJustify) {
+        flags |= backend::TextRight;
+    }
+    canvas.Font.Assign(FFont);
+    if (!FEnabled) {
+        canvas.Font.SetColor(clGrayText);
+    }
+    canvas.TextRect(r, FCaption, flags);
+}
+
+void TLabel::ReadProperty(TReader& reader, std::string_view name, const FormValue& value) {
+    if (name == "Alignment") {
+        SetAlignment(TAlignment(reader.Enum(value, {"taLeftJustify", "taRightJustify", "taCenter"})));
+    } else if (name == "Transparent") {
+        SetTransparent(reader.Boolean(value));
+    } else if (name == "WordWrap") {
+        SetWordWrap(reader.Boolean(value));
+    } else if (name == "AutoSize") {
+        reader.Boolean(value); // the designed size is kept as it stands
+    } else {
+        TGraphicControl::ReadProperty(reader, name, value);
+    }
+}
+
+TButton::TButton(TComponent* AOwner) : TWinControl(AOwner) {
+    FWidth = 75;
+    FHeight = 25;
+    FTabStop = true;
+}
+
+void TButton::Click() {
+    if (TForm* form = ParentForm(); form != nullptr && FModalResult != mrNone) {
+        form->SetModalResult(FModalResult);
+    }
+    TWinControl::Click();
+}
+
+void TButton::PaintWindow(TCanvas& canvas) {
+    const TRect r = ClientRect();
+    canvas.Brush.SetColor(clBtnFace);
+    canvas.FillRect(r);
+    // A raised frame, sunk while pressed; a default or focused button gets a dark ring.
+    const bool ring = FDefault || Focused();
+    TRect face = r;
+    if (ring) {
+        canvas.Pen.SetColor(clBlack);
+        canvas.Pen.SetWidth(1);
+        canvas.Brush.SetStyle(bsClear);
+        canvas.Rectangle(r);
+        canvas.Brush.SetStyle(bsSolid);
+        face = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+    }
+    const TColor light = FPressed ? clBtnShadow : clBtnHighlight;
+    const TColor dark = FPressed ? clBtnHighlight : clBtnShadow;
+    canvas.Brush.SetColor(light);
+    canvas.FillRect({face.Left, face.Top, face.Right, face.Top + 1});
+    canvas.FillRect({face.Left, face.Top, face.Left + 1, face.Bottom});
+    canvas.Brush.SetColor(dark);
+    canvas.FillRect({face.Left, face.Bottom - 1, face.Right, face.Bottom});
+    canvas.FillRect({face.Right - 1, face.Top, face.Right, face.Bottom});
+    canvas.Font.Assign(FFont);
+    if (!FEnabled) {
+        canvas.Font.SetColor(clGrayText);
+    }
+    const int shift = FPressed ? 1 : 0;
+    canvas.TextRect({face.Left + shift, face.Top + shift, face.Right + shift, face.Bottom + shift},
+                    FCaption, backend::TextCenter | backend::TextVCenter | backend::TextSingleLine);
+}
+
+void TButton::MouseDown(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (Button == mbLeft) {
+        if (CanFocus()) {
+            SetFocus();
+        }
+        FPressed = true;
+        Invalidate();
+    }
+    TWinControl::MouseDown(Button, Shift, X, Y);
+}
+
+void TButton::MouseUp(TMouseButton Button, TShiftState Shift, int X, int Y) {
+    if (Button == mbLeft && FPressed) {
+        FPressed = false;
+        Invalidate();
+    }
+    TWinControl::MouseUp(Button, Shift, X, Y);
+}
+
+void TButton::KeyDown(uint16_t& Key, TShiftState Shift) {
+    TWinControl::KeyDown(Key, Shift);
+    if (Key == 0x20 && !FPressed) { // space presses, its release clicks
+        FPressed = true;
+        Invalidate();
+    }
+}
+
+void TButton::KeyUp(uint16_t& Key, TShiftState Shift) {
+    TWinControl::KeyUp(Key, Shift);
+    if (Key == 0x20 && FPressed) {
+        FPressed = false;
+        Invalidate();
+        Click();
+    }
+}
+
+void TButton::DoEnter() {
+    Invalidate();
+    TWinControl::DoEnter();
+}
+
+void TButton::DoExit() {
+    FPressed = false;
+    Invalidate();
+    TWinControl::DoExit();
+}
+
+void TButton::ReadProperty(TReader& reader, std::string_view name, const FormValue& value) {
+    if (name == "Default") {
+        SetDefault(reader.Boolean(value));
+    } else if (name == "Cancel") {
+        SetCancel(reader.Boolean(value));
+    } else if (name == "ModalResult") {
+        SetModalResult(reader.Integer(value));
+    } else {
+        TWinControl::ReadProperty(reader, name, value);
+    }
+}
+
+} // namespace vx
