@@ -43,15 +43,13 @@ constexpr int ANSI_CHARSET = 0;
 constexpr int DEFAULT_CHARSET = 1;
 constexpr int SHIFTJIS_CHARSET = 128;
 
-enum TShiftStateBits : uint32_t {
-    ssShift = 1u << 0,
-    ssAlt = 1u << 1,
-    ssCtrl = 1u << 2,
-    ssLeft = 1u << 3,
-    ssRight = 1u << 4,
-    ssMiddle = 1u << 5,
-    ssDouble = 1u << 6,
-};
+inline constexpr uint32_t ssShift = 1u << 0;
+inline constexpr uint32_t ssAlt = 1u << 1;
+inline constexpr uint32_t ssCtrl = 1u << 2;
+inline constexpr uint32_t ssLeft = 1u << 3;
+inline constexpr uint32_t ssRight = 1u << 4;
+inline constexpr uint32_t ssMiddle = 1u << 5;
+inline constexpr uint32_t ssDouble = 1u << 6;
 using TShiftState = uint32_t;
 
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
@@ -72,12 +70,10 @@ using enum TTextLayout;
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
 using enum TFormBorderStyle;
 
-enum TBorderIconBits : uint32_t {
-    biSystemMenu = 1u << 0,
-    biMinimize = 1u << 1,
-    biMaximize = 1u << 2,
-    biHelp = 1u << 3,
-};
+inline constexpr uint32_t biSystemMenu = 1u << 0;
+inline constexpr uint32_t biMinimize = 1u << 1;
+inline constexpr uint32_t biMaximize = 1u << 2;
+inline constexpr uint32_t biHelp = 1u << 3;
 using TBorderIcons = uint32_t;
 
 enum class TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
@@ -98,12 +94,10 @@ using enum TPosition;
 enum class TPopupMode { pmNone, pmAuto, pmExplicit };
 using enum TPopupMode;
 
-enum TFontStyleBits : uint32_t {
-    fsBold = 1u << 0,
-    fsItalic = 1u << 1,
-    fsUnderline = 1u << 2,
-    fsStrikeOut = 1u << 3,
-};
+inline constexpr uint32_t fsBold = 1u << 0;
+inline constexpr uint32_t fsItalic = 1u << 1;
+inline constexpr uint32_t fsUnderline = 1u << 2;
+inline constexpr uint32_t fsStrikeOut = 1u << 3;
 using TFontStyles = uint32_t;
 
 using TModalResult = int;

@@ -1,0 +1,118 @@
+// SPDX-License-Identifier: MIT
+// Painting primitives on GDI.
+#include "platform/win32/win.h"
+
+#include <map>
+#include <tuple>
+
+namespace vx::backend {
+
+using namespace vx::win32;
+
+namespace {
+
+RECT R(TRect r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
+
+void Fill(::HDC dc, TRect r, COLORREF color) {
+    if (r.Right <= r.Left || r.Bottom <= r.Top) {
+        return;
+    }
+    const RECT rect = R(r);
+    const COLORREF old = SetDCBrushColor(dc, color);
+    ::FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    SetDCBrushColor(dc, old);
+}
+
+// Fonts live as long as the process: a handful of descriptions is ever used.
+HFONT FontFor(const FontDesc& f) {
+    using Key = std::tuple<std::u16string, int, bool, bool, bool, bool, int>;
+    static std::map<Key, HFONT> fonts;
+    const Key key{f.Name, f.Height, f.Bold, f.Italic, f.Underline, f.StrikeOut, f.Charset};
+    auto it = fonts.find(key);
+    if (it != fonts.end()) {
+        return it->second;
+    }
+    LOGFONTW lf{};
+    lf.lfHeight = f.Height;
+    lf.lfWeight = f.Bold ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = f.Italic;
+    lf.lfUnderline = f.Underline;
+    lf.lfStrikeOut = f.StrikeOut;
+    lf.lfCharSet = BYTE(f.Charset);
+    lf.lfQuality = DEFAULT_QUALITY;
+    lstrcpynW(lf.lfFaceName, Wide(f.Name), LF_FACESIZE);
+    HFONT font = CreateFontIndirectW(&lf);
+    fonts[key] = font;
+    return font;
+}
+
+UINT Format(uint32_t flags) {
+    UINT dt = 0;
+    dt |= (flags & TextCenter) != 0 ? DT_CENTER : 0;
+    dt |= (flags & TextRight) != 0 ? DT_RIGHT : 0;
+    dt |= (flags & TextVCenter) != 0 ? DT_VCENTER : 0;
+    dt |= (flags & TextBottom) != 0 ? DT_BOTTOM : 0;
+    dt |= (flags & TextWordBreak) != 0 ? DT_WORDBREAK : 0;
+    dt |= (flags & TextSingleLine) != 0 ? DT_SINGLELINE : 0;
+    dt |= (flags & TextNoPrefix) != 0 ? DT_NOPREFIX : 0;
+    return dt;
+}
+
+} // namespace
+
+TColor ResolveColor(TColor color) {
+    if ((color & 0xFF000000) == 0xFF000000) {
+        return GetSysColor(int(color & 0xFF));
+    }
+    return color & 0x00FFFFFF;
+}
+
+void FillRect(wapi::HDC dc, TRect rect, TColor color) { Fill(D(dc), rect, ResolveColor(color)); }
+
+void DrawRectangle(wapi::HDC dc, TRect r, TColor pen, int penWidth, std::optional<TColor> fill) {
+    ::HDC h = D(dc);
+    if (fill) {
+        Fill(h, r, ResolveColor(*fill));
+    }
+    // The outline lies inside the rectangle, as wide as the pen.
+    const int w = penWidth < 1 ? 1 : penWidth;
+    const COLORREF c = ResolveColor(pen);
+    Fill(h, {r.Left, r.Top, r.Right, std::min(r.Top + w, r.Bottom)}, c);
+    Fill(h, {r.Left, std::max(r.Bottom - w, r.Top), r.Right, r.Bottom}, c);
+    Fill(h, {r.Left, r.Top, std::min(r.Left + w, r.Right), r.Bottom}, c);
+    Fill(h, {std::max(r.Right - w, r.Left), r.Top, r.Right, r.Bottom}, c);
+}
+
+void DrawText(wapi::HDC dc, const std::u16string& text, TRect rect, const FontDesc& font,
+              uint32_t flags) {
+    ::HDC h = D(dc);
+    HGDIOBJ old = SelectObject(h, FontFor(font));
+    SetTextColor(h, ResolveColor(font.Color));
+    SetBkMode(h, TRANSPARENT);
+    RECT r = R(rect);
+    DrawTextW(h, Wide(text), int(text.size()), &r, Format(flags));
+    SelectObject(h, old);
+}
+
+TPoint MeasureText(wapi::HDC dc, const std::u16string& text, const FontDesc& font) {
+    ::HDC h = dc != nullptr ? D(dc) : GetDC(nullptr);
+    HGDIOBJ old = SelectObject(h, FontFor(font));
+    SIZE size{};
+    GetTextExtentPoint32W(h, Wide(text), int(text.size()), &size);
+    SelectObject(h, old);
+    if (dc == nullptr) {
+        ReleaseDC(nullptr, h);
+    }
+    return {size.cx, size.cy};
+}
+
+void DrawIconResource(wapi::HDC dc, const char* name, TPoint at) {
+    const std::wstring wide(name, name + strlen(name));
+    auto icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), wide.c_str(), IMAGE_ICON,
+                                              32, 32, LR_DEFAULTCOLOR | LR_SHARED));
+    if (icon != nullptr) {
+        DrawIconEx(D(dc), at.X, at.Y, icon, 32, 32, 0, nullptr, DI_NORMAL);
+    }
+}
+
+} // namespace vx::backend

@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: MIT
+// <windows.h> for the win32 backend: our headers first, then the system's, minus the macros
+// that would rename our own functions.
+#pragma once
+
+#include "platform/backend.h"
+
+#include <windows.h>
+
+#undef CreateWindow
+#undef DrawText
+
+namespace vx::win32 {
+
+inline ::HWND W(wapi::HWND h) { return reinterpret_cast<::HWND>(h); }
+inline wapi::HWND H(::HWND h) { return reinterpret_cast<wapi::HWND>(h); }
+inline ::HDC D(wapi::HDC h) { return reinterpret_cast<::HDC>(h); }
+inline const wchar_t* Wide(const std::u16string& s) {
+    return reinterpret_cast<const wchar_t*>(s.c_str());
+}
+
+} // namespace vx::win32
