@@ -129,10 +129,12 @@ private:
     }
 
     FormValue Value() {
+        const int line = FLine;
         SkipBlank();
         FormValue v;
         v.Line = FLine;
-        if (FPos >= FText.size()) {
+        if (FPos >= FText.size() || FLine != line) {
+            FLine = line;
             Fail("a value was expected");
         }
         const char c = FText[FPos];

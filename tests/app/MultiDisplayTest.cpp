@@ -28,6 +28,8 @@ struct Layout {
     std::optional<int> Metric; // what SM_CMONITORS says, when it disagrees
 };
 
+void PrintTo(const Layout& c, std::ostream* os) { *os << c.Name; }
+
 class MultiDisplaySnapshot : public ::testing::TestWithParam<Layout> {};
 
 // Whatever the metric says, every index the caller may ask for yields a filled rectangle,

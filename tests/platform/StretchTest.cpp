@@ -95,6 +95,8 @@ struct Case {
     StretchArgs Args;
 };
 
+void PrintTo(const Case& c, std::ostream* os) { *os << c.Name; }
+
 class StretchAveraging : public ::testing::TestWithParam<Case> {};
 
 TEST_P(StretchAveraging, MatchesTheDefinition) {
