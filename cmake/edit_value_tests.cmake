@@ -1,11 +1,9 @@
 # SPDX-License-Identifier: MIT
-# Tests, fuzzer and benchmark of the edit value logic (target edit_value, controls/edit).
+# Tests and benchmark of the edit value logic (target edit_value, controls/edit).
 # Include from the top-level CMakeLists after add_subdirectory(controls/edit).
 # GoogleTest comes from find_package, or from a GTest::gtest_main target the includer made
 # (cross builds compile it from /usr/src/googletest).
 get_filename_component(VX_EDIT_VALUE_ROOT "${CMAKE_CURRENT_LIST_DIR}/.." ABSOLUTE)
-
-option(VX_FUZZ "Build libFuzzer targets (clang only)" OFF)
 
 if(NOT TARGET GTest::gtest_main)
     find_package(GTest QUIET)
@@ -18,19 +16,6 @@ if(TARGET GTest::gtest_main)
     gtest_discover_tests(edit_value_test DISCOVERY_MODE PRE_TEST)
 endif()
 
-if(VX_FUZZ AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
-    # The sources are compiled into the fuzzer itself so that they carry its coverage hooks.
-    add_executable(edit_value_fuzz
-        ${VX_EDIT_VALUE_ROOT}/fuzz/edit_value_fuzz.cpp
-        ${VX_EDIT_VALUE_ROOT}/controls/edit/EditValue.cpp
-        ${VX_EDIT_VALUE_ROOT}/controls/edit/FormatCheck.cpp
-    )
-    target_include_directories(edit_value_fuzz PRIVATE ${VX_EDIT_VALUE_ROOT})
-    target_compile_features(edit_value_fuzz PRIVATE cxx_std_20)
-    target_compile_options(edit_value_fuzz PRIVATE -Wall -Wextra -Werror
-                           -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=all)
-    target_link_options(edit_value_fuzz PRIVATE -fsanitize=fuzzer,address,undefined)
-endif()
 
 if(NOT TARGET benchmark::benchmark)
     find_package(benchmark QUIET)

@@ -141,7 +141,7 @@ private:
         if (c == '\'') {
             v.Type = FormValue::Kind::String;
             v.Text = Utf8To16(QuotedString());
-        } else if (c == '-' || std::isdigit(uint8_t(c)) != 0) {
+        } else if (c == '-' || c == '$' || std::isdigit(uint8_t(c)) != 0) {
             v.Type = FormValue::Kind::Integer;
             v.Int = Number();
         } else if (c == '[') {

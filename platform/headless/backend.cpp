@@ -37,15 +37,15 @@ void Log(std::string name, std::vector<int64_t> args, std::vector<std::u16string
     M().Log.push_back({std::move(name), std::move(args), std::move(texts)});
 }
 
-void RunDueActions() {
+bool RunDueActions() {
     Machine& m = M();
-    for (;;) {
+    for (bool ran = false;; ran = true) {
         auto due = std::min_element(m.Schedule.begin(), m.Schedule.end(),
                                     [](const Scheduled& a, const Scheduled& b) {
                                         return a.When != b.When ? a.When < b.When : a.Seq < b.Seq;
                                     });
         if (due == m.Schedule.end() || due->When > m.Clock) {
-            return;
+            return ran;
         }
         auto action = std::move(due->Action);
         m.Schedule.erase(due);
@@ -350,12 +350,13 @@ namespace vx::backend {
 Pumped ProcessMessage(bool wait) {
     Machine& m = M();
     for (;;) {
-        RunDueActions();
+        // A scheduled action stands for input that arrived: the caller looks again.
+        const bool acted = RunDueActions();
         if (m.QuitPosted && m.Queue.empty()) {
             m.QuitPosted = false;
             return Pumped::Quit;
         }
-        if (DeliverOne()) {
+        if (DeliverOne() || acted) {
             return Pumped::Message;
         }
         if (!wait) {

@@ -303,6 +303,7 @@ class ProbeOnTwoMonitors(vx.E2ETestCase):
     def test_pattern_on_the_left_monitor(self):
         path = os.path.join(self.out_dir(), "pattern.png")
         vx.make_pattern(path, 40, 30, distinct_pattern)
+        # show_pattern fails unless every pixel of the image lands exactly at (7, 500).
         self.addCleanup(self.xserver.show_pattern(path, 7, 500).close)
 
 
