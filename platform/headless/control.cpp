@@ -33,6 +33,12 @@ bool Usable(const Win& w) {
     return w.Info.Params.Parent == nullptr || (parent != nullptr && Usable(*parent));
 }
 
+// Windows owned by a stay-on-top window stay above it, so they share its band.
+bool TopBand(const Win& w) {
+    const Win* owner = Find(w.Info.Params.Owner);
+    return w.Info.Params.StayOnTop || (owner != nullptr && TopBand(*owner));
+}
+
 // The deepest visible window under a screen point, or null. Windows that are disabled
 // (for example behind a modal form) swallow the input, as on the desktop.
 wapi::HWND WindowAt(TPoint screen) {
@@ -42,7 +48,7 @@ wapi::HWND WindowAt(TPoint screen) {
         if (w.Info.Params.Parent != nullptr || !w.Info.Visible || !w.Info.Bounds.Contains(screen)) {
             continue;
         }
-        auto rank = [](const Win& x) { return std::pair(x.Info.Params.StayOnTop, x.ZOrder); };
+        auto rank = [](const Win& x) { return std::pair(TopBand(x), x.ZOrder); };
         if (top == nullptr || rank(w) > rank(*top)) {
             top = &w;
         }
