@@ -14,8 +14,12 @@ using namespace vx;
 namespace {
 
 // Extents are passed on unclamped; differences wrap instead of overflowing.
-int32_t Diff(int32_t a, int64_t b) { return static_cast<int32_t>(int64_t(a) - b); }
-int32_t Sum(int64_t a, int64_t b, int64_t c) { return static_cast<int32_t>(a + b + c); }
+int32_t Diff(int32_t a, int64_t b) {
+    return static_cast<int32_t>(int64_t(a) - b);
+}
+int32_t Sum(int64_t a, int64_t b, int64_t c) {
+    return static_cast<int32_t>(a + b + c);
+}
 
 } // namespace
 
@@ -41,9 +45,13 @@ void TMainForm::FormCreate(TObject*) {
     FDesktopDC = wapi::GetDC(FDesktopWnd);
 }
 
-void TMainForm::FormShow(TObject*) { FDrawEnabled = true; }
+void TMainForm::FormShow(TObject*) {
+    FDrawEnabled = true;
+}
 
-TPoint TMainForm::GetOverlayOrigin() const { return SelectRangeForm->ClientToScreen({0, 0}); }
+TPoint TMainForm::GetOverlayOrigin() const {
+    return SelectRangeForm->ClientToScreen({0, 0});
+}
 
 void TMainForm::DrawTimerTimer(TObject*) {
     DrawTimer->SetEnabled(false);

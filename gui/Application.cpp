@@ -72,7 +72,9 @@ void TApplication::ProcessMessages() {
     }
 }
 
-void TApplication::Terminate() { backend::PostQuit(); }
+void TApplication::Terminate() {
+    backend::PostQuit();
+}
 
 void TApplication::ShowException(const Exception& e) {
     backend::ShowMessageBox(FMainForm != nullptr ? FMainForm->HandleIfAllocated() : nullptr,

@@ -97,7 +97,9 @@ void TControl::SetVisible(bool value) {
     }
 }
 
-bool TControl::Showing() const { return FVisible && (FParent == nullptr || FParent->Showing()); }
+bool TControl::Showing() const {
+    return FVisible && (FParent == nullptr || FParent->Showing());
+}
 
 void TControl::SetEnabled(bool value) {
     if (FEnabled != value) {
@@ -188,7 +190,9 @@ void TControl::HandleMouseUp(TMouseButton button, TShiftState shift, int x, int 
     }
 }
 
-void TControl::HandleMouseMove(TShiftState shift, int x, int y) { MouseMove(shift, x, y); }
+void TControl::HandleMouseMove(TShiftState shift, int x, int y) {
+    MouseMove(shift, x, y);
+}
 
 void TControl::HandleDoubleClick(TShiftState shift, int x, int y) {
     FMouseDownLeft = true;
@@ -230,7 +234,9 @@ void TControl::BeginDrag(bool Immediate, int Threshold) {
     DragObject::Begin(this, Immediate, Threshold);
 }
 
-bool TControl::Dragging() const { return DragObject::Source() == this; }
+bool TControl::Dragging() const {
+    return DragObject::Source() == this;
+}
 
 void TControl::DragOver(TObject* Source, int X, int Y, TDragState State, bool& Accept) {
     Accept = false;
@@ -274,8 +280,8 @@ void TControl::ReadProperty(TReader& reader, std::string_view name, const FormVa
     } else if (name == "ParentFont") {
         SetParentFont(reader.Boolean(value));
     } else if (name == "Align") {
-        SetAlign(TAlign(reader.Enum(value, {"alNone", "alTop", "alBottom", "alLeft", "alRight",
-                                            "alClient"})));
+        SetAlign(TAlign(
+            reader.Enum(value, {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"})));
     } else if (name == "PopupMenu") {
         auto* menu = dynamic_cast<TPopupMenu*>(reader.Reference(value));
         if (menu == nullptr) {
@@ -318,7 +324,9 @@ void TGraphicControl::Invalidate() {
     }
 }
 
-void TGraphicControl::PaintOn(TCanvas& canvas) { Paint(canvas); }
+void TGraphicControl::PaintOn(TCanvas& canvas) {
+    Paint(canvas);
+}
 
 // TWinControl
 
@@ -470,7 +478,9 @@ void TWinControl::Invalidate() {
     }
 }
 
-bool TWinControl::Focused() const { return FHandle != nullptr && backend::GetFocus() == FHandle; }
+bool TWinControl::Focused() const {
+    return FHandle != nullptr && backend::GetFocus() == FHandle;
+}
 
 bool TWinControl::CanFocus() const {
     for (const TControl* c = this; c != nullptr; c = c->Parent()) {
@@ -481,7 +491,9 @@ bool TWinControl::CanFocus() const {
     return true;
 }
 
-void TWinControl::SetFocus() { backend::SetFocus(Handle()); }
+void TWinControl::SetFocus() {
+    backend::SetFocus(Handle());
+}
 
 void TWinControl::HandlePaint(wapi::HDC dc) {
     TCanvas canvas;
@@ -551,11 +563,21 @@ void TWinControl::FontChanged() {
     }
 }
 
-void TWinControl::HandleKeyDown(uint16_t& key, TShiftState shift) { KeyDown(key, shift); }
-void TWinControl::HandleKeyUp(uint16_t& key, TShiftState shift) { KeyUp(key, shift); }
-void TWinControl::HandleChar(char16_t& key) { KeyPress(key); }
-void TWinControl::HandleFocusIn() { DoEnter(); }
-void TWinControl::HandleFocusOut() { DoExit(); }
+void TWinControl::HandleKeyDown(uint16_t& key, TShiftState shift) {
+    KeyDown(key, shift);
+}
+void TWinControl::HandleKeyUp(uint16_t& key, TShiftState shift) {
+    KeyUp(key, shift);
+}
+void TWinControl::HandleChar(char16_t& key) {
+    KeyPress(key);
+}
+void TWinControl::HandleFocusIn() {
+    DoEnter();
+}
+void TWinControl::HandleFocusOut() {
+    DoExit();
+}
 
 void TWinControl::KeyDown(uint16_t& Key, TShiftState Shift) {
     if (OnKeyDown) {

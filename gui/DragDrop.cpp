@@ -157,9 +157,13 @@ void DragObject::Begin(TControl* source, bool immediate, int threshold) {
     }
 }
 
-bool DragObject::Active() { return S().Source != nullptr; }
+bool DragObject::Active() {
+    return S().Source != nullptr;
+}
 
-TControl* DragObject::Source() { return S().Source; }
+TControl* DragObject::Source() {
+    return S().Source;
+}
 
 void DragObject::MouseEvent(backend::EventKind kind, TPoint screen, backend::MouseButton button,
                             uint32_t) {
@@ -187,6 +191,8 @@ void DragObject::MouseEvent(backend::EventKind kind, TPoint screen, backend::Mou
     }
 }
 
-void DragObject::Cancel() { Finish(backend::GetCursorPos(), false); }
+void DragObject::Cancel() {
+    Finish(backend::GetCursorPos(), false);
+}
 
 } // namespace vx

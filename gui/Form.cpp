@@ -319,9 +319,13 @@ TCanvas& TForm::Canvas() {
     return *FCanvas;
 }
 
-void TForm::PreviewKeyDown(uint16_t& key, TShiftState shift) { KeyDown(key, shift); }
+void TForm::PreviewKeyDown(uint16_t& key, TShiftState shift) {
+    KeyDown(key, shift);
+}
 
-void TForm::PreviewChar(char16_t& key) { KeyPress(key); }
+void TForm::PreviewChar(char16_t& key) {
+    KeyPress(key);
+}
 
 void TForm::DialogKey(uint16_t& key, TShiftState shift) {
     constexpr uint16_t Return = 0x0D;
@@ -352,20 +356,19 @@ void TForm::DialogKey(uint16_t& key, TShiftState shift) {
 
 void TForm::ReadProperty(TReader& reader, std::string_view name, const FormValue& value) {
     if (name == "BorderStyle") {
-        SetBorderStyle(TFormBorderStyle(reader.Enum(
-            value, {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow",
-                    "bsSizeToolWin"})));
+        SetBorderStyle(
+            TFormBorderStyle(reader.Enum(value, {"bsNone", "bsSingle", "bsSizeable", "bsDialog",
+                                                 "bsToolWindow", "bsSizeToolWin"})));
     } else if (name == "BorderIcons") {
-        SetBorderIcons(
-            reader.Flags(value, {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}));
+        SetBorderIcons(reader.Flags(value, {"biSystemMenu", "biMinimize", "biMaximize", "biHelp"}));
     } else if (name == "FormStyle") {
         SetFormStyle(
             TFormStyle(reader.Enum(value, {"fsNormal", "fsMDIChild", "fsMDIForm", "fsStayOnTop"})));
     } else if (name == "Position") {
-        SetPosition(TPosition(reader.Enum(
-            value, {"poDesigned", "poDefault", "poDefaultPosOnly", "poDefaultSizeOnly",
-                    "poScreenCenter", "poDesktopCenter", "poMainFormCenter",
-                    "poOwnerFormCenter"})));
+        SetPosition(
+            TPosition(reader.Enum(value, {"poDesigned", "poDefault", "poDefaultPosOnly",
+                                          "poDefaultSizeOnly", "poScreenCenter", "poDesktopCenter",
+                                          "poMainFormCenter", "poOwnerFormCenter"})));
     } else if (name == "AlphaBlend") {
         SetAlphaBlend(reader.Boolean(value));
     } else if (name == "AlphaBlendValue") {
@@ -382,8 +385,8 @@ void TForm::ReadProperty(TReader& reader, std::string_view name, const FormValue
         reader.Enum(value, {"pmNone", "pmAuto", "pmExplicit"});
     } else if (name == "PixelsPerInch" || name == "TextHeight") {
         reader.Integer(value); // designed at 96 dpi; nothing is scaled
-    } else if (name == "OldCreateOrder" || name == "Scaled" ||
-               name == "HorzScrollBar.Visible" || name == "VertScrollBar.Visible") {
+    } else if (name == "OldCreateOrder" || name == "Scaled" || name == "HorzScrollBar.Visible" ||
+               name == "VertScrollBar.Visible") {
         reader.Boolean(value);
     } else if (name == "OnCreate") {
         OnCreate = reader.Handler<TNotifyEvent>(value);

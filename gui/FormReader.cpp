@@ -202,7 +202,8 @@ private:
         size_t digits = 0;
         while (FPos < FText.size() && std::isxdigit(uint8_t(FText[FPos])) != 0) {
             const char d = FText[FPos];
-            const int digit = std::isdigit(uint8_t(d)) != 0 ? d - '0' : (std::tolower(d) - 'a' + 10);
+            const int digit =
+                std::isdigit(uint8_t(d)) != 0 ? d - '0' : (std::tolower(d) - 'a' + 10);
             if (digit >= base) {
                 break;
             }
@@ -222,11 +223,13 @@ private:
 
 } // namespace
 
-FormNode ParseFormDescription(std::string_view text) { return Parser(text).Document(); }
+FormNode ParseFormDescription(std::string_view text) {
+    return Parser(text).Document();
+}
 
 void TReader::Fail(const FormValue& v, const std::string& what) const {
-    throw EFormError(Utf8To16("Form " + FRoot.Name() + ", line " + std::to_string(v.Line) + ": " +
-                              what));
+    throw EFormError(
+        Utf8To16("Form " + FRoot.Name() + ", line " + std::to_string(v.Line) + ": " + what));
 }
 
 void TReader::Unknown(const TComponent& c, std::string_view name, const FormValue& v) const {
@@ -241,7 +244,9 @@ int32_t TReader::Integer(const FormValue& v) const {
     return int32_t(v.Int);
 }
 
-bool TReader::Boolean(const FormValue& v) const { return Enum(v, {"False", "True"}) == 1; }
+bool TReader::Boolean(const FormValue& v) const {
+    return Enum(v, {"False", "True"}) == 1;
+}
 
 std::u16string TReader::String(const FormValue& v) const {
     if (v.Type != FormValue::Kind::String) {
@@ -270,17 +275,28 @@ TColor TReader::Color(const FormValue& v) const {
         TColor Value;
     };
     static constexpr Named names[] = {
-        {"clBlack", clBlack},         {"clMaroon", clMaroon},
-        {"clGreen", clGreen},         {"clNavy", clNavy},
-        {"clGray", clGray},           {"clSilver", clSilver},
-        {"clRed", clRed},             {"clLime", clLime},
-        {"clBlue", clBlue},           {"clAqua", clAqua},
-        {"clYellow", clYellow},       {"clWhite", clWhite},
-        {"clWindow", clWindow},       {"clWindowText", clWindowText},
-        {"clBtnFace", clBtnFace},     {"clBtnShadow", clBtnShadow},
-        {"clGrayText", clGrayText},   {"clBtnText", clBtnText},
-        {"clBtnHighlight", clBtnHighlight}, {"clHighlight", clHighlight},
-        {"clHighlightText", clHighlightText}, {"clNone", clNone},
+        {"clBlack", clBlack},
+        {"clMaroon", clMaroon},
+        {"clGreen", clGreen},
+        {"clNavy", clNavy},
+        {"clGray", clGray},
+        {"clSilver", clSilver},
+        {"clRed", clRed},
+        {"clLime", clLime},
+        {"clBlue", clBlue},
+        {"clAqua", clAqua},
+        {"clYellow", clYellow},
+        {"clWhite", clWhite},
+        {"clWindow", clWindow},
+        {"clWindowText", clWindowText},
+        {"clBtnFace", clBtnFace},
+        {"clBtnShadow", clBtnShadow},
+        {"clGrayText", clGrayText},
+        {"clBtnText", clBtnText},
+        {"clBtnHighlight", clBtnHighlight},
+        {"clHighlight", clHighlight},
+        {"clHighlightText", clHighlightText},
+        {"clNone", clNone},
         {"clDefault", clDefault},
     };
     if (v.Type == FormValue::Kind::Integer) {

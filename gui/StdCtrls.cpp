@@ -6,7 +6,9 @@
 
 namespace vx {
 
-TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner) { FWidth = 65, FHeight = 17; }
+TLabel::TLabel(TComponent* AOwner) : TGraphicControl(AOwner) {
+    FWidth = 65, FHeight = 17;
+}
 
 void TLabel::SetAlignment(TAlignment value) {
     if (FAlignment != value) {
@@ -51,7 +53,8 @@ void TLabel::Paint(TCanvas& canvas) {
 
 void TLabel::ReadProperty(TReader& reader, std::string_view name, const FormValue& value) {
     if (name == "Alignment") {
-        SetAlignment(TAlignment(reader.Enum(value, {"taLeftJustify", "taRightJustify", "taCenter"})));
+        SetAlignment(
+            TAlignment(reader.Enum(value, {"taLeftJustify", "taRightJustify", "taCenter"})));
     } else if (name == "Transparent") {
         SetTransparent(reader.Boolean(value));
     } else if (name == "WordWrap") {

@@ -8,14 +8,14 @@
 
 namespace wapi {
 
-struct HWND__;
-struct HDC__;
-struct HMONITOR__;
-struct HINSTANCE__;
-using HWND = HWND__*;
-using HDC = HDC__*;
-using HMONITOR = HMONITOR__*;
-using HINSTANCE = HINSTANCE__*;
+struct WindowTag;
+struct DeviceContextTag;
+struct MonitorTag;
+struct InstanceTag;
+using HWND = WindowTag*;
+using HDC = DeviceContextTag*;
+using HMONITOR = MonitorTag*;
+using HINSTANCE = InstanceTag*;
 using BOOL = int;
 using UINT = unsigned int;
 using DWORD = uint32_t;

@@ -12,10 +12,16 @@ namespace {
 
 const uintptr_t DesktopId = 0x10;
 
-Dc* AsDc(HDC dc) { return reinterpret_cast<Dc*>(dc); }
-int64_t Id(const void* p) { return int64_t(reinterpret_cast<uintptr_t>(p)); }
+Dc* AsDc(HDC dc) {
+    return reinterpret_cast<Dc*>(dc);
+}
+int64_t Id(const void* p) {
+    return int64_t(reinterpret_cast<uintptr_t>(p));
+}
 
-std::u16string Text(const char16_t* s) { return s != nullptr ? std::u16string(s) : u""; }
+std::u16string Text(const char16_t* s) {
+    return s != nullptr ? std::u16string(s) : u"";
+}
 
 } // namespace
 
@@ -84,9 +90,8 @@ BOOL StretchBlt(HDC dest, int destX, int destY, int destWidth, int destHeight, H
     if (d == nullptr || s == nullptr || rop != SRCCOPY) {
         return FALSE;
     }
-    const StretchArgs args{destX - d->Origin.X,     destY - d->Origin.Y,   destWidth,
-                           destHeight,              sourceX - s->Origin.X, sourceY - s->Origin.Y,
-                           sourceWidth,             sourceHeight};
+    const StretchArgs args{destX - d->Origin.X,   destY - d->Origin.Y,   destWidth,   destHeight,
+                           sourceX - s->Origin.X, sourceY - s->Origin.Y, sourceWidth, sourceHeight};
     if (d->StretchMode == HALFTONE) {
         StretchAveraging(*s->Target, *d->Target, args);
     } else {
@@ -138,7 +143,8 @@ void Sleep(DWORD milliseconds) {
 
 HINSTANCE ShellExecuteW(HWND owner, const char16_t* verb, const char16_t* file,
                         const char16_t* parameters, const char16_t* directory, int show) {
-    Log("ShellExecuteW", {Id(owner), show}, {Text(verb), Text(file), Text(parameters), Text(directory)});
+    Log("ShellExecuteW", {Id(owner), show},
+        {Text(verb), Text(file), Text(parameters), Text(directory)});
     return reinterpret_cast<HINSTANCE>(uintptr_t(33));
 }
 

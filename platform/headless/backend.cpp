@@ -17,7 +17,9 @@ Win* Find(wapi::HWND window) {
     return it == M().Windows.end() ? nullptr : &it->second;
 }
 
-wapi::HWND Handle(uintptr_t id) { return reinterpret_cast<wapi::HWND>(id); }
+wapi::HWND Handle(uintptr_t id) {
+    return reinterpret_cast<wapi::HWND>(id);
+}
 
 TPoint ScreenOrigin(const Win& w) {
     const TPoint p{w.Info.Bounds.Left, w.Info.Bounds.Top};
@@ -72,7 +74,8 @@ TRect ClientRectOf(const Win& w) {
 void ResizeSurface(Win& w) {
     const TRect c = ClientRectOf(w);
     if (w.ClientImage.Width != c.Width() || w.ClientImage.Height != c.Height()) {
-        w.ClientImage = Image(c.Width(), c.Height(), backend::ResolveColor(w.Info.Params.Background));
+        w.ClientImage =
+            Image(c.Width(), c.Height(), backend::ResolveColor(w.Info.Params.Background));
     }
 }
 
@@ -263,7 +266,9 @@ void SetFocus(wapi::HWND window) {
     }
 }
 
-wapi::HWND GetFocus() { return M().Focus; }
+wapi::HWND GetFocus() {
+    return M().Focus;
+}
 
 void SetCapture(wapi::HWND window) {
     Machine& m = M();
@@ -282,13 +287,21 @@ void ReleaseCapture() {
     }
 }
 
-wapi::HWND GetCapture() { return M().Capture; }
+wapi::HWND GetCapture() {
+    return M().Capture;
+}
 
-TPoint GetCursorPos() { return M().Cursor; }
+TPoint GetCursorPos() {
+    return M().Cursor;
+}
 
-uint32_t GetShiftState() { return M().Buttons | M().Modifiers; }
+uint32_t GetShiftState() {
+    return M().Buttons | M().Modifiers;
+}
 
-void SetEventSink(EventSink* sink) { M().Sink = sink; }
+void SetEventSink(EventSink* sink) {
+    M().Sink = sink;
+}
 
 namespace {
 
@@ -378,7 +391,9 @@ Pumped ProcessMessage(bool wait) {
     }
 }
 
-void PostQuit() { M().QuitPosted = true; }
+void PostQuit() {
+    M().QuitPosted = true;
+}
 
 TimerId StartTimer(uint32_t intervalMs) {
     Machine& m = M();
@@ -387,7 +402,9 @@ TimerId StartTimer(uint32_t intervalMs) {
     return id;
 }
 
-void StopTimer(TimerId id) { M().Timers.erase(id); }
+void StopTimer(TimerId id) {
+    M().Timers.erase(id);
+}
 
 int TrackPopupMenu(wapi::HWND owner, const std::vector<MenuEntry>& entries, TPoint screen) {
     Machine& m = M();

@@ -125,8 +125,11 @@ uint32_t ModifierBit(uint16_t key) {
 void QueueKey(EventKind kind, uint16_t key, char16_t ch, uint32_t shift) {
     const wapi::HWND target = KeyTarget();
     if (target != nullptr) {
-        M().Queue.push_back(Event{.Kind = kind, .Window = target, .Shift = shift | M().Modifiers,
-                                  .Key = key, .Char = ch});
+        M().Queue.push_back(Event{.Kind = kind,
+                                  .Window = target,
+                                  .Shift = shift | M().Modifiers,
+                                  .Key = key,
+                                  .Char = ch});
     }
 }
 
@@ -140,9 +143,13 @@ void Reset() {
     m.DesktopDc.Target = &m.DesktopImage;
 }
 
-void SetMonitors(const std::vector<TRect>& monitors) { M().Monitors = monitors; }
+void SetMonitors(const std::vector<TRect>& monitors) {
+    M().Monitors = monitors;
+}
 
-void SetMonitorMetric(std::optional<int> count) { M().MonitorMetric = count; }
+void SetMonitorMetric(std::optional<int> count) {
+    M().MonitorMetric = count;
+}
 
 void SetDesktop(TPoint origin, Image image) {
     Machine& m = M();
@@ -152,9 +159,13 @@ void SetDesktop(TPoint origin, Image image) {
     m.DesktopDc.Origin = origin;
 }
 
-const Image& Desktop() { return M().DesktopImage; }
+const Image& Desktop() {
+    return M().DesktopImage;
+}
 
-uint64_t Now() { return M().Clock; }
+uint64_t Now() {
+    return M().Clock;
+}
 
 void Advance(uint64_t ms) {
     Machine& m = M();
@@ -182,7 +193,9 @@ void At(uint64_t ms, std::function<void()> action) {
     m.Schedule.push_back({ms, m.NextSeq++, std::move(action)});
 }
 
-void After(uint64_t ms, std::function<void()> action) { At(M().Clock + ms, std::move(action)); }
+void After(uint64_t ms, std::function<void()> action) {
+    At(M().Clock + ms, std::move(action));
+}
 
 void MouseDown(TPoint screen, MouseButton button, uint32_t shift) {
     QueueMouse(EventKind::MouseDown, screen, button, shift);
@@ -222,7 +235,9 @@ void KeyUp(uint16_t key, uint32_t shift) {
     QueueKey(EventKind::KeyUp, key, 0, shift);
 }
 
-void Char(char16_t ch) { QueueKey(EventKind::Char, 0, ch, 0); }
+void Char(char16_t ch) {
+    QueueKey(EventKind::Char, 0, ch, 0);
+}
 
 void PressKey(uint16_t key, char16_t ch) {
     KeyDown(key);
@@ -265,7 +280,9 @@ void ChooseMenuCaption(std::u16string caption) {
     });
 }
 
-const std::vector<ShownMenu>& ShownMenus() { return M().Menus; }
+const std::vector<ShownMenu>& ShownMenus() {
+    return M().Menus;
+}
 
 std::vector<wapi::HWND> TopLevelWindows() {
     std::vector<wapi::HWND> out;
@@ -288,9 +305,13 @@ const Image& Surface(wapi::HWND window) {
     return w != nullptr ? w->ClientImage : none;
 }
 
-std::vector<std::u16string> MessageBoxes() { return M().Boxes; }
+std::vector<std::u16string> MessageBoxes() {
+    return M().Boxes;
+}
 
-const std::vector<ApiCall>& ApiLog() { return M().Log; }
+const std::vector<ApiCall>& ApiLog() {
+    return M().Log;
+}
 
 std::vector<ApiCall> ApiCalls(const std::string& name) {
     std::vector<ApiCall> out;
@@ -302,7 +323,9 @@ std::vector<ApiCall> ApiCalls(const std::string& name) {
     return out;
 }
 
-void ClearApiLog() { M().Log.clear(); }
+void ClearApiLog() {
+    M().Log.clear();
+}
 
 void SetTextResource(const std::string& name, std::optional<std::string> text) {
     M().ResourceOverrides[name] = std::move(text);

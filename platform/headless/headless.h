@@ -40,7 +40,7 @@ const Image& Desktop();
 
 // Virtual clock. Time only moves when the loop waits or the program sleeps.
 uint64_t Now();
-void Advance(uint64_t ms); // runs the actions scheduled up to then; delivers nothing else
+void Advance(uint64_t ms);        // runs the actions scheduled up to then; delivers nothing else
 void SetTickCount(uint32_t tick); // GetTickCount() answers this now and counts on from it
 
 // Actions run by the message loop when virtual time reaches them (while it waits for input).

@@ -12,7 +12,9 @@ using namespace vx::headless::detail;
 
 namespace {
 
-Dc* AsDc(wapi::HDC dc) { return reinterpret_cast<Dc*>(dc); }
+Dc* AsDc(wapi::HDC dc) {
+    return reinterpret_cast<Dc*>(dc);
+}
 
 void Fill(Dc& dc, TRect r, uint32_t pixel) {
     Image& img = *dc.Target;
@@ -73,7 +75,8 @@ TPoint MeasureText(wapi::HDC, const std::u16string& text, const FontDesc& font) 
 
 void DrawIconResource(wapi::HDC dc, const char* name, TPoint at) {
     Dc* d = AsDc(dc);
-    Log("DrawIcon", {at.X, at.Y, int64_t(reinterpret_cast<uintptr_t>(d != nullptr ? d->Window : nullptr))},
+    Log("DrawIcon",
+        {at.X, at.Y, int64_t(reinterpret_cast<uintptr_t>(d != nullptr ? d->Window : nullptr))},
         {std::u16string(name, name + std::char_traits<char>::length(name))});
 }
 
@@ -85,7 +88,7 @@ TColor ResolveColor(TColor color) {
     switch (color & 0xFF) {
     case 5: // window
         return 0xFFFFFF;
-    case 8: // window text
+    case 8:  // window text
     case 18: // button text
         return 0x000000;
     case 15: // button face

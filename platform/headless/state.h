@@ -81,7 +81,7 @@ wapi::HWND Handle(uintptr_t id);
 TPoint ScreenOrigin(const Win& w); // screen position of the client area's top-left pixel
 void Log(std::string name, std::vector<int64_t> args, std::vector<std::u16string> texts = {});
 bool RunDueActions(); // true if any ran
-bool DeliverOne(); // one queued event, paint or due timer; false if there was none
+bool DeliverOne();    // one queued event, paint or due timer; false if there was none
 
 // Form descriptions compiled into test executables register here.
 std::map<std::string, std::string>& Embedded();

@@ -97,12 +97,12 @@ void StretchAveraging(const Image& source, Image& dest, const StretchArgs& args)
     if (Empty(args)) {
         return;
     }
-    const AxisTaps xs = BuildTaps(Normalise(args.DestX, args.DestWidth, args.SourceX,
-                                            args.SourceWidth),
-                                  dest.Width, source.Width);
-    const AxisTaps ys = BuildTaps(Normalise(args.DestY, args.DestHeight, args.SourceY,
-                                            args.SourceHeight),
-                                  dest.Height, source.Height);
+    const AxisTaps xs =
+        BuildTaps(Normalise(args.DestX, args.DestWidth, args.SourceX, args.SourceWidth), dest.Width,
+                  source.Width);
+    const AxisTaps ys =
+        BuildTaps(Normalise(args.DestY, args.DestHeight, args.SourceY, args.SourceHeight),
+                  dest.Height, source.Height);
     if (xs.Count == 0 || ys.Count == 0) {
         return;
     }
@@ -127,9 +127,10 @@ void StretchAveraging(const Image& source, Image& dest, const StretchArgs& args)
                 g += w * float(p >> 8 & 0xFF);
                 b += w * float(p & 0xFF);
             }
-            out[x * 3] = r;
-            out[x * 3 + 1] = g;
-            out[x * 3 + 2] = b;
+            float* rgb = out + size_t(x) * 3;
+            rgb[0] = r;
+            rgb[1] = g;
+            rgb[2] = b;
         }
     }
     // Vertical pass into the destination.
@@ -145,7 +146,8 @@ void StretchAveraging(const Image& source, Image& dest, const StretchArgs& args)
         }
         uint32_t* out = &dest.Pixels[size_t(ys.First + y) * dest.Width + xs.First];
         for (int32_t x = 0; x < xs.Count; ++x) {
-            out[x] = Pack(acc[x * 3], acc[x * 3 + 1], acc[x * 3 + 2]);
+            const float* rgb = &acc[size_t(x) * 3];
+            out[x] = Pack(rgb[0], rgb[1], rgb[2]);
         }
     }
 }

@@ -9,9 +9,15 @@
 namespace wapi {
 namespace {
 
-::HWND W(HWND h) { return reinterpret_cast<::HWND>(h); }
-::HDC D(HDC h) { return reinterpret_cast<::HDC>(h); }
-const wchar_t* T(const char16_t* s) { return reinterpret_cast<const wchar_t*>(s); }
+::HWND W(HWND h) {
+    return reinterpret_cast<::HWND>(h);
+}
+::HDC D(HDC h) {
+    return reinterpret_cast<::HDC>(h);
+}
+const wchar_t* T(const char16_t* s) {
+    return reinterpret_cast<const wchar_t*>(s);
+}
 
 struct EnumContext {
     MONITORENUMPROC Callback;
@@ -28,15 +34,25 @@ struct EnumContext {
 
 } // namespace
 
-HWND GetDesktopWindow() { return reinterpret_cast<HWND>(::GetDesktopWindow()); }
+HWND GetDesktopWindow() {
+    return reinterpret_cast<HWND>(::GetDesktopWindow());
+}
 
-HDC GetDC(HWND window) { return reinterpret_cast<HDC>(::GetDC(W(window))); }
+HDC GetDC(HWND window) {
+    return reinterpret_cast<HDC>(::GetDC(W(window)));
+}
 
-HDC GetWindowDC(HWND window) { return reinterpret_cast<HDC>(::GetWindowDC(W(window))); }
+HDC GetWindowDC(HWND window) {
+    return reinterpret_cast<HDC>(::GetWindowDC(W(window)));
+}
 
-int ReleaseDC(HWND window, HDC dc) { return ::ReleaseDC(W(window), D(dc)); }
+int ReleaseDC(HWND window, HDC dc) {
+    return ::ReleaseDC(W(window), D(dc));
+}
 
-int GetSystemMetrics(int index) { return ::GetSystemMetrics(index); }
+int GetSystemMetrics(int index) {
+    return ::GetSystemMetrics(index);
+}
 
 BOOL EnumDisplayMonitors(HDC dc, const RECT* clip, MONITORENUMPROC callback, LPARAM data) {
     ::RECT r{};
@@ -48,7 +64,9 @@ BOOL EnumDisplayMonitors(HDC dc, const RECT* clip, MONITORENUMPROC callback, LPA
                                  reinterpret_cast<::LPARAM>(&context));
 }
 
-int SetStretchBltMode(HDC dc, int mode) { return ::SetStretchBltMode(D(dc), mode); }
+int SetStretchBltMode(HDC dc, int mode) {
+    return ::SetStretchBltMode(D(dc), mode);
+}
 
 BOOL StretchBlt(HDC dest, int destX, int destY, int destWidth, int destHeight, HDC source,
                 int sourceX, int sourceY, int sourceWidth, int sourceHeight, DWORD rop) {
@@ -61,15 +79,21 @@ BOOL BitBlt(HDC dest, int destX, int destY, int width, int height, HDC source, i
     return ::BitBlt(D(dest), destX, destY, width, height, D(source), sourceX, sourceY, rop);
 }
 
-LONG GetWindowLongW(HWND window, int index) { return ::GetWindowLongW(W(window), index); }
+LONG GetWindowLongW(HWND window, int index) {
+    return ::GetWindowLongW(W(window), index);
+}
 
 LONG SetWindowLongW(HWND window, int index, LONG value) {
     return ::SetWindowLongW(W(window), index, value);
 }
 
-DWORD GetTickCount() { return ::GetTickCount(); }
+DWORD GetTickCount() {
+    return ::GetTickCount();
+}
 
-void Sleep(DWORD milliseconds) { ::Sleep(milliseconds); }
+void Sleep(DWORD milliseconds) {
+    ::Sleep(milliseconds);
+}
 
 HINSTANCE ShellExecuteW(HWND owner, const char16_t* verb, const char16_t* file,
                         const char16_t* parameters, const char16_t* directory, int show) {

@@ -242,9 +242,9 @@ wapi::HWND CreateWindow(const WindowParams& params) {
     const Styles s = StylesOf(params);
     const TRect b = params.Bounds;
     ::HWND parent = W(params.Parent != nullptr ? params.Parent : params.Owner);
-    ::HWND hwnd = CreateWindowExW(s.ExStyle, ClassName, Wide(params.Caption), s.Style, b.Left, b.Top,
-                                  b.Width(), b.Height(), parent, nullptr, GetModuleHandleW(nullptr),
-                                  nullptr);
+    ::HWND hwnd =
+        CreateWindowExW(s.ExStyle, ClassName, Wide(params.Caption), s.Style, b.Left, b.Top,
+                        b.Width(), b.Height(), parent, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (hwnd == nullptr) {
         return nullptr;
     }
@@ -253,7 +253,7 @@ wapi::HWND CreateWindow(const WindowParams& params) {
     }
     if (params.IconResource != nullptr) {
         SendMessageW(hwnd, WM_SETICON, ICON_BIG,
-                      reinterpret_cast<LPARAM>(LoadIconResource(params.IconResource, 32)));
+                     reinterpret_cast<LPARAM>(LoadIconResource(params.IconResource, 32)));
         SendMessageW(hwnd, WM_SETICON, ICON_SMALL,
                      reinterpret_cast<LPARAM>(LoadIconResource(params.IconResource, 16)));
     }
@@ -307,7 +307,9 @@ void SetCaption(wapi::HWND window, const std::u16string& caption) {
     SetWindowTextW(W(window), Wide(caption));
 }
 
-void SetBackground(wapi::HWND window, TColor) { InvalidateRect(W(window), nullptr, FALSE); }
+void SetBackground(wapi::HWND window, TColor) {
+    InvalidateRect(W(window), nullptr, FALSE);
+}
 
 void SetAlpha(wapi::HWND window, int alpha) {
     ::HWND h = W(window);
@@ -320,21 +322,37 @@ void SetAlpha(wapi::HWND window, int alpha) {
     }
 }
 
-void Invalidate(wapi::HWND window) { InvalidateRect(W(window), nullptr, FALSE); }
+void Invalidate(wapi::HWND window) {
+    InvalidateRect(W(window), nullptr, FALSE);
+}
 
-void EnableWindow(wapi::HWND window, bool enabled) { ::EnableWindow(W(window), enabled); }
+void EnableWindow(wapi::HWND window, bool enabled) {
+    ::EnableWindow(W(window), enabled);
+}
 
-bool IsWindowEnabled(wapi::HWND window) { return ::IsWindowEnabled(W(window)) != FALSE; }
+bool IsWindowEnabled(wapi::HWND window) {
+    return ::IsWindowEnabled(W(window)) != FALSE;
+}
 
-void SetFocus(wapi::HWND window) { ::SetFocus(W(window)); }
+void SetFocus(wapi::HWND window) {
+    ::SetFocus(W(window));
+}
 
-wapi::HWND GetFocus() { return H(::GetFocus()); }
+wapi::HWND GetFocus() {
+    return H(::GetFocus());
+}
 
-void SetCapture(wapi::HWND window) { ::SetCapture(W(window)); }
+void SetCapture(wapi::HWND window) {
+    ::SetCapture(W(window));
+}
 
-void ReleaseCapture() { ::ReleaseCapture(); }
+void ReleaseCapture() {
+    ::ReleaseCapture();
+}
 
-wapi::HWND GetCapture() { return H(::GetCapture()); }
+wapi::HWND GetCapture() {
+    return H(::GetCapture());
+}
 
 TPoint GetCursorPos() {
     POINT p{};
@@ -356,7 +374,9 @@ uint32_t GetShiftState() {
     return s;
 }
 
-void SetEventSink(EventSink* sink) { Sink = sink; }
+void SetEventSink(EventSink* sink) {
+    Sink = sink;
+}
 
 Pumped ProcessMessage(bool wait) {
     MSG msg;
@@ -377,7 +397,9 @@ Pumped ProcessMessage(bool wait) {
     return Pumped::Message;
 }
 
-void PostQuit() { PostQuitMessage(0); }
+void PostQuit() {
+    PostQuitMessage(0);
+}
 
 TimerId StartTimer(uint32_t intervalMs) {
     static TimerId next = 1;

@@ -11,7 +11,9 @@ using namespace vx::win32;
 
 namespace {
 
-RECT R(TRect r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
+RECT R(TRect r) {
+    return {r.Left, r.Top, r.Right, r.Bottom};
+}
 
 void Fill(::HDC dc, TRect r, COLORREF color) {
     if (r.Right <= r.Left || r.Bottom <= r.Top) {
@@ -48,9 +50,9 @@ bool FaceInstalled(const std::u16string& face) {
 // Wine, or on a system without the Japanese fonts) the first installed face of the same
 // kind stands in, so Japanese text still shows; otherwise the system picks by character set.
 std::u16string FaceFor(const std::u16string& face) {
-    static const std::u16string gothic[] = {u"MS UI Gothic", u"Meiryo UI", u"Yu Gothic UI",
-                                            u"IPAPGothic", u"IPAGothic", u"Noto Sans CJK JP",
-                                            u"VL PGothic", u"Droid Sans Fallback"};
+    static const std::u16string gothic[] = {
+        u"MS UI Gothic", u"Meiryo UI",        u"Yu Gothic UI", u"IPAPGothic",
+        u"IPAGothic",    u"Noto Sans CJK JP", u"VL PGothic",   u"Droid Sans Fallback"};
     static const std::u16string mincho[] = {u"Yu Mincho", u"IPAPMincho", u"IPAMincho",
                                             u"Noto Serif CJK JP"};
     static const std::map<std::u16string, std::pair<const std::u16string*, size_t>> kinds = {
@@ -120,7 +122,9 @@ TColor ResolveColor(TColor color) {
     return color & 0x00FFFFFF;
 }
 
-void FillRect(wapi::HDC dc, TRect rect, TColor color) { Fill(D(dc), rect, ResolveColor(color)); }
+void FillRect(wapi::HDC dc, TRect rect, TColor color) {
+    Fill(D(dc), rect, ResolveColor(color));
+}
 
 void DrawRectangle(wapi::HDC dc, TRect r, TColor pen, int penWidth, std::optional<TColor> fill) {
     ::HDC h = D(dc);

@@ -12,9 +12,15 @@
 
 namespace vx::win32 {
 
-inline ::HWND W(wapi::HWND h) { return reinterpret_cast<::HWND>(h); }
-inline wapi::HWND H(::HWND h) { return reinterpret_cast<wapi::HWND>(h); }
-inline ::HDC D(wapi::HDC h) { return reinterpret_cast<::HDC>(h); }
+inline ::HWND W(wapi::HWND h) {
+    return reinterpret_cast<::HWND>(h);
+}
+inline wapi::HWND H(::HWND h) {
+    return reinterpret_cast<wapi::HWND>(h);
+}
+inline ::HDC D(wapi::HDC h) {
+    return reinterpret_cast<::HDC>(h);
+}
 inline const wchar_t* Wide(const std::u16string& s) {
     return reinterpret_cast<const wchar_t*>(s.c_str());
 }

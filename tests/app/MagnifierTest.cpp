@@ -40,13 +40,15 @@ TEST_F(MagnifierTest, NothingIsCopiedBeforeTheFirstSelection) {
 struct RangeCase {
     const char* Name;
     std::vector<TRect> Monitors;
-    TRect Overlay;                          // screen rectangle the overlay must cover
+    TRect Overlay;                                 // screen rectangle the overlay must cover
     std::optional<std::pair<TPoint, TPoint>> Drag; // none: the selection is cancelled
-    TRect Range;                            // FRangeRect afterwards
-    CopyArgs Copy;                          // onto the 400 x 200 client area
+    TRect Range;                                   // FRangeRect afterwards
+    CopyArgs Copy;                                 // onto the 400 x 200 client area
 };
 
-void PrintTo(const RangeCase& c, std::ostream* os) { *os << c.Name; }
+void PrintTo(const RangeCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class MagnifierRange : public MagnifierFixture, public ::testing::WithParamInterface<RangeCase> {};
 
@@ -72,44 +74,45 @@ TEST_P(MagnifierRange, OverlayCoversTheMonitorsAndTheCopyTakesTheInsetRange) {
     const CopyArgs a = LastCopy();
     EXPECT_EQ((std::array{a.DestX, a.DestY, a.DestWidth, a.DestHeight}),
               (std::array<int64_t, 4>{0, 0, 400, 200}));
-    EXPECT_EQ((std::array{a.SourceX, a.SourceY, a.SourceWidth, a.SourceHeight}),
-              (std::array{c.Copy.SourceX, c.Copy.SourceY, c.Copy.SourceWidth, c.Copy.SourceHeight}));
+    EXPECT_EQ(
+        (std::array{a.SourceX, a.SourceY, a.SourceWidth, a.SourceHeight}),
+        (std::array{c.Copy.SourceX, c.Copy.SourceY, c.Copy.SourceWidth, c.Copy.SourceHeight}));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, MagnifierRange,
-    ::testing::Values(
-        RangeCase{"CancelledFirstSelectionShowsTheDefaultRange",
-                  {{0, 0, 1920, 1080}},
-                  {0, 0, 1920, 1080},
-                  std::nullopt,
-                  {0, 0, 100, 100},
-                  {0, 0, 400, 200, 2, 2, 96, 96}},
-        RangeCase{"MonitorLeftOfPrimary",
-                  {{-1280, 0, 0, 1024}, {0, 0, 1920, 1080}},
-                  {-1280, 0, 1920, 1080},
-                  std::pair{TPoint{10, 20}, TPoint{110, 70}},
-                  {10, 20, 110, 70},
-                  {0, 0, 400, 200, -1268, 22, 96, 46}},
-        RangeCase{"MonitorAbovePrimaryDraggedUpwards",
-                  {{0, 0, 1920, 1080}, {200, -768, 1224, 0}},
-                  {0, -768, 1920, 1080},
-                  std::pair{TPoint{300, 900}, TPoint{100, 700}},
-                  {100, 700, 300, 900},
-                  {0, 0, 400, 200, 102, -66, 196, 196}},
-        RangeCase{"CancelledWithMonitorsLeftAndAbove",
-                  {{0, 0, 800, 600}, {-1024, -200, 0, 568}},
-                  {-1024, -200, 800, 600},
-                  std::nullopt,
-                  {0, 0, 100, 100},
-                  {0, 0, 400, 200, -1022, -198, 96, 96}},
-        RangeCase{"TinyRangeGivesNegativeExtents",
-                  {{0, 0, 1920, 1080}},
-                  {0, 0, 1920, 1080},
-                  std::pair{TPoint{50, 50}, TPoint{53, 51}},
-                  {50, 50, 53, 51},
-                  {0, 0, 400, 200, 52, 52, -1, -3}}),
-    [](const ::testing::TestParamInfo<RangeCase>& info) { return info.param.Name; });
+INSTANTIATE_TEST_SUITE_P(Cases, MagnifierRange,
+                         ::testing::Values(RangeCase{"CancelledFirstSelectionShowsTheDefaultRange",
+                                                     {{0, 0, 1920, 1080}},
+                                                     {0, 0, 1920, 1080},
+                                                     std::nullopt,
+                                                     {0, 0, 100, 100},
+                                                     {0, 0, 400, 200, 2, 2, 96, 96}},
+                                           RangeCase{"MonitorLeftOfPrimary",
+                                                     {{-1280, 0, 0, 1024}, {0, 0, 1920, 1080}},
+                                                     {-1280, 0, 1920, 1080},
+                                                     std::pair{TPoint{10, 20}, TPoint{110, 70}},
+                                                     {10, 20, 110, 70},
+                                                     {0, 0, 400, 200, -1268, 22, 96, 46}},
+                                           RangeCase{"MonitorAbovePrimaryDraggedUpwards",
+                                                     {{0, 0, 1920, 1080}, {200, -768, 1224, 0}},
+                                                     {0, -768, 1920, 1080},
+                                                     std::pair{TPoint{300, 900}, TPoint{100, 700}},
+                                                     {100, 700, 300, 900},
+                                                     {0, 0, 400, 200, 102, -66, 196, 196}},
+                                           RangeCase{"CancelledWithMonitorsLeftAndAbove",
+                                                     {{0, 0, 800, 600}, {-1024, -200, 0, 568}},
+                                                     {-1024, -200, 800, 600},
+                                                     std::nullopt,
+                                                     {0, 0, 100, 100},
+                                                     {0, 0, 400, 200, -1022, -198, 96, 96}},
+                                           RangeCase{"TinyRangeGivesNegativeExtents",
+                                                     {{0, 0, 1920, 1080}},
+                                                     {0, 0, 1920, 1080},
+                                                     std::pair{TPoint{50, 50}, TPoint{53, 51}},
+                                                     {50, 50, 53, 51},
+                                                     {0, 0, 400, 200, 52, 52, -1, -3}}),
+                         [](const ::testing::TestParamInfo<RangeCase>& info) {
+                             return info.param.Name;
+                         });
 
 // The copy lands in the window's pixels: an exact 4x enlargement of a known pattern, and
 // a halving that must average.
@@ -217,7 +220,9 @@ struct AboutCase {
     char16_t Char;
 };
 
-void PrintTo(const AboutCase& c, std::ostream* os) { *os << c.Name; }
+void PrintTo(const AboutCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class MagnifierAbout : public MagnifierFixture, public ::testing::WithParamInterface<AboutCase> {};
 

@@ -28,7 +28,9 @@ struct Layout {
     std::optional<int> Metric; // what SM_CMONITORS says, when it disagrees
 };
 
-void PrintTo(const Layout& c, std::ostream* os) { *os << c.Name; }
+void PrintTo(const Layout& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class MultiDisplaySnapshot : public ::testing::TestWithParam<Layout> {};
 
@@ -54,13 +56,13 @@ TEST_P(MultiDisplaySnapshot, CountIsTheMetricAndRectanglesAreSafe) {
 
 INSTANTIATE_TEST_SUITE_P(
     Layouts, MultiDisplaySnapshot,
-    ::testing::Values(
-        Layout{"OneMonitor", {{0, 0, 1920, 1080}}, std::nullopt},
-        Layout{"LeftOfPrimaryInEnumerationOrder", {{0, 0, 1920, 1080}, {-1280, 0, 0, 1024}},
-               std::nullopt},
-        Layout{"MetricAboveEnumeration", {{0, 0, 1920, 1080}}, 3},
-        Layout{"MetricBelowEnumeration", {{0, 0, 800, 600}, {800, 0, 1600, 600}}, 1},
-        Layout{"NothingEnumerated", {}, 2}),
+    ::testing::Values(Layout{"OneMonitor", {{0, 0, 1920, 1080}}, std::nullopt},
+                      Layout{"LeftOfPrimaryInEnumerationOrder",
+                             {{0, 0, 1920, 1080}, {-1280, 0, 0, 1024}},
+                             std::nullopt},
+                      Layout{"MetricAboveEnumeration", {{0, 0, 1920, 1080}}, 3},
+                      Layout{"MetricBelowEnumeration", {{0, 0, 800, 600}, {800, 0, 1600, 600}}, 1},
+                      Layout{"NothingEnumerated", {}, 2}),
     [](const ::testing::TestParamInfo<Layout>& info) { return info.param.Name; });
 
 } // namespace

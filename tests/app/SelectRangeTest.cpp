@@ -79,7 +79,9 @@ struct Ending {
     TRect Selected;
 };
 
-void PrintTo(const Ending& c, std::ostream* os) { *os << c.Name; }
+void PrintTo(const Ending& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class SelectRangeEnding : public SelectRangeTest, public ::testing::WithParamInterface<Ending> {};
 
@@ -96,20 +98,38 @@ const auto MoveTo = [](TPoint p) { return [p] { hl::MouseMove(p, vx::backend::Sh
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, SelectRangeEnding,
-    ::testing::Values(
-        Ending{"ReleaseWithoutMoving", {Press, [] { hl::MouseUp({100, 100}); }}, vx::mrOk,
-               {100, 100, 100, 100}},
-        Ending{"EscapeBeforeAnyPress", {Escape}, vx::mrCancel, {0, 0, 0, 0}},
-        Ending{"EscapeDuringTheDrag", {Press, MoveTo({140, 150}), Escape}, vx::mrOk,
-               {100, 100, 140, 150}},
-        Ending{"CaptureTakenAway", {Press, MoveTo({40, 30}), [] { hl::TakeCapture(); }},
-               vx::mrOk, {40, 30, 100, 100}},
-        Ending{"RightAndMiddlePressesDoNothing",
-               {[] { hl::MouseDown({100, 100}, vx::backend::MouseButton::Right); },
-                [] { hl::MouseUp({100, 100}, vx::backend::MouseButton::Right); },
-                [] { hl::MouseDown({50, 50}, vx::backend::MouseButton::Middle); },
-                [] { hl::MouseUp({50, 50}, vx::backend::MouseButton::Middle); }, Escape},
-               vx::mrCancel, {0, 0, 0, 0}}),
+    ::testing::Values(Ending{"ReleaseWithoutMoving",
+                             {Press,
+                              [] {
+                                  hl::MouseUp({100, 100});
+                              }},
+                             vx::mrOk,
+                             {100, 100, 100, 100}},
+                      Ending{"EscapeBeforeAnyPress", {Escape}, vx::mrCancel, {0, 0, 0, 0}},
+                      Ending{"EscapeDuringTheDrag",
+                             {Press, MoveTo({140, 150}), Escape},
+                             vx::mrOk,
+                             {100, 100, 140, 150}},
+                      Ending{"CaptureTakenAway",
+                             {Press, MoveTo({40, 30}), [] { hl::TakeCapture(); }},
+                             vx::mrOk,
+                             {40, 30, 100, 100}},
+                      Ending{"RightAndMiddlePressesDoNothing",
+                             {[] {
+                                  hl::MouseDown({100, 100}, vx::backend::MouseButton::Right);
+                              },
+                              [] {
+                                  hl::MouseUp({100, 100}, vx::backend::MouseButton::Right);
+                              },
+                              [] {
+                                  hl::MouseDown({50, 50}, vx::backend::MouseButton::Middle);
+                              },
+                              [] {
+                                  hl::MouseUp({50, 50}, vx::backend::MouseButton::Middle);
+                              },
+                              Escape},
+                             vx::mrCancel,
+                             {0, 0, 0, 0}}),
     [](const ::testing::TestParamInfo<Ending>& info) { return info.param.Name; });
 
 TEST_F(SelectRangeTest, ReleaseOverAnotherWindowStillAccepts) {
@@ -140,7 +160,8 @@ TEST_F(SelectRangeTest, ASecondShowingStartsEmpty) {
 TEST_F(SelectRangeTest, OverlayIsTranslucentFramelessAndTheBandIsHollow) {
     uint32_t inside = 0, edge = 0, edgeInner = 0, pastEdge = 0, outside = 0;
     std::optional<hl::WindowInfo> info;
-    RunOverlay({Press, MoveTo({200, 160}), [&] {
+    RunOverlay({Press, MoveTo({200, 160}),
+                [&] {
                     hl::Pump();
                     info = hl::Window(SelectRangeForm->Handle());
                     const hl::Image& s = hl::Surface(SelectRangeForm->SelectRangePanel->Handle());
@@ -192,8 +213,7 @@ TEST_F(VersionDialogTest, EachLinkOpensItsOwnCaptionAndKeepsTheDialogOpen) {
     const std::u16string captions[] = {VersionForm->Label11->Caption(),
                                        VersionForm->URLLabel->Caption()};
     for (size_t i = 0; i < 2; ++i) {
-        EXPECT_EQ(calls[i].Texts,
-                  (std::vector<std::u16string>{u"open", captions[i], u"", u""}));
+        EXPECT_EQ(calls[i].Texts, (std::vector<std::u16string>{u"open", captions[i], u"", u""}));
         EXPECT_EQ(calls[i].Args[0], int64_t(reinterpret_cast<uintptr_t>(VersionForm->Handle())));
         EXPECT_EQ(calls[i].Args[1], 5) << "SW_SHOW";
     }

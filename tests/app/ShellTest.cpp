@@ -103,9 +103,12 @@ struct BrokenForm {
     const char16_t* Message; // part of what the message box says
 };
 
-void PrintTo(const BrokenForm& c, std::ostream* os) { *os << c.Name; }
+void PrintTo(const BrokenForm& c, std::ostream* os) {
+    *os << c.Name;
+}
 
-class ShellBrokenForm : public MagnifierFixture, public ::testing::WithParamInterface<BrokenForm> {};
+class ShellBrokenForm : public MagnifierFixture,
+                        public ::testing::WithParamInterface<BrokenForm> {};
 
 // A form that cannot be created is reported in a message box, and the process still ends
 // with 0 without entering the message loop.
@@ -122,15 +125,15 @@ TEST_P(ShellBrokenForm, IsShownAndTheProcessReturnsZero) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ShellBrokenForm,
-    ::testing::Values(
-        BrokenForm{"MissingDescription", "TVersionForm", std::nullopt, u"TVersionForm"},
-        BrokenForm{"UnreadableDescription", "TSelectRangeForm", "object X: TSelectRangeForm\n  Left = \n",
-                   u"line 2"},
-        BrokenForm{"MissingComponent", "TMainForm", "object MainForm: TMainForm\nend\n",
-                   u"DrawTimer"},
-        BrokenForm{"UnknownHandler", "TMainForm",
-                   "object MainForm: TMainForm\n  OnCreate = NoSuchHandler\nend\n",
-                   u"NoSuchHandler"}),
+    ::testing::Values(BrokenForm{"MissingDescription", "TVersionForm", std::nullopt,
+                                 u"TVersionForm"},
+                      BrokenForm{"UnreadableDescription", "TSelectRangeForm",
+                                 "object X: TSelectRangeForm\n  Left = \n", u"line 2"},
+                      BrokenForm{"MissingComponent", "TMainForm",
+                                 "object MainForm: TMainForm\nend\n", u"DrawTimer"},
+                      BrokenForm{"UnknownHandler", "TMainForm",
+                                 "object MainForm: TMainForm\n  OnCreate = NoSuchHandler\nend\n",
+                                 u"NoSuchHandler"}),
     [](const ::testing::TestParamInfo<BrokenForm>& info) { return info.param.Name; });
 
 } // namespace

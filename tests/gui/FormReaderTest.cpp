@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
 // Form descriptions: what is read, and how a bad one is refused.
+#include "gui/FormReader.h"
 #include "gui/Application.h"
 #include "gui/ExtCtrls.h"
-#include "gui/FormReader.h"
 #include "gui/Menus.h"
 #include "gui/StdCtrls.h"
 #include "gui/Text.h"
@@ -17,20 +17,19 @@ using namespace vx;
 namespace {
 
 TEST(FormDescriptionTest, ReadsNestedObjectsAndEveryKindOfValue) {
-    const FormNode root = ParseFormDescription(
-        "object F: TFoo // a comment\n"
-        "  Caption = 'it''s 範囲'\n"
-        "  Left = -300\n"
-        "  Color = $00FF8080\n"
-        "  Icons = [biSystemMenu, biHelp]\n"
-        "  Empty = []\n"
-        "  Font.Style = [fsBold]\n"
-        "  OnCreate = FormCreate\n"
-        "  object A: TBar\n"
-        "    object B: TBaz\n"
-        "    end\n"
-        "  end\n"
-        "end\n");
+    const FormNode root = ParseFormDescription("object F: TFoo // a comment\n"
+                                               "  Caption = 'it''s 範囲'\n"
+                                               "  Left = -300\n"
+                                               "  Color = $00FF8080\n"
+                                               "  Icons = [biSystemMenu, biHelp]\n"
+                                               "  Empty = []\n"
+                                               "  Font.Style = [fsBold]\n"
+                                               "  OnCreate = FormCreate\n"
+                                               "  object A: TBar\n"
+                                               "    object B: TBaz\n"
+                                               "    end\n"
+                                               "  end\n"
+                                               "end\n");
     EXPECT_EQ(root.Name, "F");
     EXPECT_EQ(root.ClassName, "TFoo");
     ASSERT_EQ(root.Properties.size(), 7u);
@@ -52,7 +51,9 @@ struct BadText {
     const char* Message;
 };
 
-void PrintTo(const BadText& c, std::ostream* os) { *os << c.Name; }
+void PrintTo(const BadText& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class FormDescriptionErrors : public ::testing::TestWithParam<BadText> {};
 
@@ -169,7 +170,8 @@ TEST_F(FormLoading, RefusesDescriptionsThatDoNotFitTheForm) {
         {"object Sample: TOtherForm\nend\n", u"is for class TOtherForm"},
         {head + parts + "  Colour = clRed\nend\n", u"TSampleForm has no property Colour"},
         {head + parts + "  OnCreate = Missing\nend\n", u"no handler Missing"},
-        {head + parts + "  OnCloseQuery = FormCreate\nend\n", u"no handler FormCreate of the right kind"},
+        {head + parts + "  OnCloseQuery = FormCreate\nend\n",
+         u"no handler FormCreate of the right kind"},
         {head + parts + "  object X: TNoSuchClass\n  end\nend\n", u"unknown class TNoSuchClass"},
         {head + "  object Caption1: TTimer\n  end\n  object Tick: TTimer\n  end\nend\n",
          u"no suitable component Caption1"},
@@ -183,8 +185,8 @@ TEST_F(FormLoading, RefusesDescriptionsThatDoNotFitTheForm) {
     };
     for (const Case& c : cases) {
         const std::u16string message = CreateError(c.Text);
-        EXPECT_NE(message.find(c.Message), std::u16string::npos)
-            << Utf16To8(message) << "\n for:\n" << c.Text;
+        EXPECT_NE(message.find(c.Message), std::u16string::npos) << Utf16To8(message) << "\n for:\n"
+                                                                 << c.Text;
     }
     EXPECT_EQ(Application->ComponentCount(), 0);
 }

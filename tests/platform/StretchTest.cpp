@@ -95,7 +95,9 @@ struct Case {
     StretchArgs Args;
 };
 
-void PrintTo(const Case& c, std::ostream* os) { *os << c.Name; }
+void PrintTo(const Case& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class StretchAveraging : public ::testing::TestWithParam<Case> {};
 
