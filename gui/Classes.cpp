@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "gui/Classes.h"
 
+#include "gui/CustomEdit.h"
 #include "gui/ExtCtrls.h"
 #include "gui/Menus.h"
 #include "gui/StdCtrls.h"
@@ -26,6 +27,7 @@ std::map<std::string, ComponentFactory, std::less<>>& Registry() {
         add("TPanel", static_cast<TPanel*>(nullptr));
         add("TShape", static_cast<TShape*>(nullptr));
         add("TImage", static_cast<TImage*>(nullptr));
+        add("TEdit", static_cast<TCustomEdit*>(nullptr));
         return r;
     }();
     return registry;

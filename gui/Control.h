@@ -75,7 +75,7 @@ public:
     [[nodiscard]] const std::u16string& Caption() const { return FCaption; }
     void SetCaption(const std::u16string& value);
     [[nodiscard]] TColor Color() const { return FColor; }
-    void SetColor(TColor value);
+    virtual void SetColor(TColor value);
     [[nodiscard]] TFont& Font() { return FFont; }
     [[nodiscard]] const TFont& Font() const { return FFont; }
     [[nodiscard]] bool ParentFont() const { return FParentFont; }

@@ -2,10 +2,13 @@
 #include "gui/Dispatch.h"
 
 #include "gui/Application.h"
+#include "gui/CustomEdit.h"
 #include "gui/DragDrop.h"
 #include "gui/Form.h"
 #include "gui/Menus.h"
 #include "gui/Timer.h"
+
+#include <utility>
 
 namespace vx {
 namespace {
@@ -136,10 +139,31 @@ void RouteContextMenu(TWinControl& window, const Event& e) {
     }
 }
 
+// A key that moved the focus or pressed a button also arrives as a character, which the
+// window that now has the focus must not see.
+char16_t& SwallowChar() {
+    static char16_t ch = 0;
+    return ch;
+}
+
+char16_t CharOfDialogKey(uint16_t key) {
+    switch (key) {
+    case 0x09:
+        return u'\t';
+    case 0x0D:
+        return u'\r';
+    case 0x1B:
+        return 27;
+    default:
+        return 0;
+    }
+}
+
 void RouteKey(TWinControl& window, Event& e) {
     if (e.Kind == EventKind::KeyDown && DragObject::Active()) {
         if (e.Key == 0x1B) {
             DragObject::Cancel();
+            SwallowChar() = 27;
         }
         e.Handled = true;
         return;
@@ -164,10 +188,18 @@ void RouteKey(TWinControl& window, Event& e) {
             form->DialogKey(key, e.Shift);
         }
         e.Handled = key == 0;
+        if (e.Kind == EventKind::KeyDown) {
+            SwallowChar() = e.Handled ? CharOfDialogKey(e.Key) : 0;
+        }
         break;
     }
     case EventKind::Char: {
         char16_t ch = e.Char;
+        if (ch != 0 && ch == std::exchange(SwallowChar(), 0)) {
+            e.Char = 0;
+            e.Handled = true;
+            break;
+        }
         if (preview) {
             form->PreviewChar(ch);
         }
@@ -225,6 +257,11 @@ void Route(Event& e) {
     case EventKind::KeyUp:
     case EventKind::Char:
         RouteKey(*window, e);
+        break;
+    case EventKind::Changed:
+        if (auto* edit = dynamic_cast<TCustomEdit*>(window)) {
+            edit->HandleChanged();
+        }
         break;
     case EventKind::FocusIn:
         window->HandleFocusIn();

@@ -327,10 +327,46 @@ void TForm::PreviewChar(char16_t& key) {
     KeyPress(key);
 }
 
+void TForm::SelectNext(bool forward) {
+    // Focusable controls in tab order; equal orders keep their order of creation.
+    std::vector<TWinControl*> order;
+    for (int i = 0; i < ComponentCount(); ++i) {
+        auto* w = dynamic_cast<TWinControl*>(Components(i));
+        if (w != nullptr && w->TabStop() && w->CanFocus() && w->ParentForm() == this) {
+            order.push_back(w);
+        }
+    }
+    if (order.empty()) {
+        return;
+    }
+    std::stable_sort(order.begin(), order.end(), [](const TWinControl* a, const TWinControl* b) {
+        return a->TabOrder() < b->TabOrder();
+    });
+    const auto current = std::find_if(order.begin(), order.end(),
+                                      [](const TWinControl* w) { return w->Focused(); });
+    size_t next = 0;
+    if (current != order.end()) {
+        const size_t at = size_t(current - order.begin());
+        next = forward ? (at + 1) % order.size() : (at + order.size() - 1) % order.size();
+    } else if (!forward) {
+        next = order.size() - 1;
+    }
+    order[next]->SetFocus();
+}
+
 void TForm::DialogKey(uint16_t& key, TShiftState shift) {
+    constexpr uint16_t Tab = 0x09;
     constexpr uint16_t Return = 0x0D;
     constexpr uint16_t Escape = 0x1B;
-    if ((key != Return && key != Escape) || (shift & (ssAlt | ssCtrl)) != 0) {
+    if ((shift & (ssAlt | ssCtrl)) != 0) {
+        return;
+    }
+    if (key == Tab) {
+        key = 0;
+        SelectNext((shift & ssShift) == 0);
+        return;
+    }
+    if (key != Return && key != Escape) {
         return;
     }
     TButton* target = nullptr;

@@ -69,8 +69,11 @@ public:
     // Keys arrive here first when KeyPreview is set; they return whether the key was used up.
     void PreviewKeyDown(uint16_t& key, TShiftState shift);
     void PreviewChar(char16_t& key);
-    // Enter and Escape that no control used: the default and the cancel button answer them.
+    // Tab, Enter and Escape that no control used: Tab moves the focus, the default and the
+    // cancel button answer Enter and Escape.
     void DialogKey(uint16_t& key, TShiftState shift);
+    // Moves the focus to the next (or previous) control in tab order.
+    void SelectNext(bool forward);
 
 protected:
     void CreateParams(backend::WindowParams& params) override;

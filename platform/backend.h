@@ -15,7 +15,11 @@ namespace vx::backend {
 
 enum class Frame { Sizeable, Single, Dialog, None };
 
+// What a window is: our own (painted by the GUI layer) or the system's single-line edit.
+enum class WindowClass { Generic, Edit };
+
 struct WindowParams {
+    WindowClass Class = WindowClass::Generic;
     wapi::HWND Parent = nullptr; // null: a top-level window
     wapi::HWND Owner = nullptr;  // top-level windows only: stays above its owner
     TRect Bounds{};              // window rectangle: screen, or the parent's client coordinates
@@ -54,6 +58,18 @@ void ReleaseCapture();
 wapi::HWND GetCapture();
 TPoint GetCursorPos();
 uint32_t GetShiftState(); // ShiftBits of the keyboard and mouse buttons now
+
+// The system's single-line edit. Changing its text, by typing or by SetText, raises
+// EventKind::Changed on it.
+std::u16string GetText(wapi::HWND edit);
+void SetText(wapi::HWND edit, const std::u16string& text);
+void GetSelection(wapi::HWND edit, int& start, int& length);
+void SetSelection(wapi::HWND edit, int start, int length);
+void SetReadOnly(wapi::HWND edit, bool readOnly);
+// Colours and font of a system control's face and text.
+void SetColors(wapi::HWND control, TColor background, TColor text);
+struct FontDesc;
+void SetFont(wapi::HWND control, const FontDesc& font);
 
 // The message loop. ProcessMessage handles one queued event, waiting for one when asked.
 enum class Pumped { Message, Nothing, Quit };

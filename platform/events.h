@@ -29,6 +29,7 @@ enum class EventKind {
     FocusIn,     //
     FocusOut,    //
     CaptureLost, // the window lost the mouse capture it held
+    Changed,     // an edit's text changed
 };
 
 enum class MouseButton { Left, Right, Middle };

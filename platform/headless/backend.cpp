@@ -315,6 +315,10 @@ bool DeliverQueued() {
     if (m.Sink != nullptr && (e.Window == nullptr || Find(e.Window) != nullptr)) {
         m.Sink->Dispatch(e);
     }
+    Win* w = Find(e.Window);
+    if (w != nullptr && w->Info.Params.Class == WindowClass::Edit && !e.Handled) {
+        EditDefault(*w, e);
+    }
     return true;
 }
 

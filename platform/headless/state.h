@@ -27,6 +27,13 @@ struct Win {
     bool Dirty = false;
     uint64_t ZOrder = 0; // larger is nearer the top among windows of the same band
     int32_t WindowLong = 0;
+    // The single-line edit, when the window is one.
+    std::u16string Text;
+    int SelStart = 0;
+    int SelLength = 0;
+    bool ReadOnly = false;
+    TColor Background = 0;
+    TColor TextColor = 0;
 };
 
 struct TimerSlot {
@@ -82,6 +89,9 @@ TPoint ScreenOrigin(const Win& w); // screen position of the client area's top-l
 void Log(std::string name, std::vector<int64_t> args, std::vector<std::u16string> texts = {});
 bool RunDueActions(); // true if any ran
 bool DeliverOne();    // one queued event, paint or due timer; false if there was none
+// What the system's edit does with a key or character that its window procedure passed on.
+void EditDefault(Win& edit, const backend::Event& event);
+void NotifyChanged(Win& edit);
 
 // Form descriptions compiled into test executables register here.
 std::map<std::string, std::string>& Embedded();

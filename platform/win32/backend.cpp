@@ -6,28 +6,46 @@
 
 #include <map>
 
+namespace vx::win32 {
+namespace {
+backend::EventSink* Sink = nullptr;
+} // namespace
+
+void SetSink(backend::EventSink* sink) { Sink = sink; }
+
+bool SendToSink(backend::Event& e) {
+    if (Sink == nullptr) {
+        return false;
+    }
+    Sink->Dispatch(e);
+    return true;
+}
+
+uint32_t KeyShiftState() {
+    uint32_t s = 0;
+    if (GetKeyState(VK_SHIFT) < 0) {
+        s |= backend::ShiftShift;
+    }
+    if (GetKeyState(VK_MENU) < 0) {
+        s |= backend::ShiftAlt;
+    }
+    if (GetKeyState(VK_CONTROL) < 0) {
+        s |= backend::ShiftCtrl;
+    }
+    return s;
+}
+
+} // namespace vx::win32
+
 namespace vx::backend {
 
 using namespace vx::win32;
 
 namespace {
 
-EventSink* Sink = nullptr;
 const wchar_t* const ClassName = L"VexeloWindow";
 
-uint32_t KeyShift() {
-    uint32_t s = 0;
-    if (GetKeyState(VK_SHIFT) < 0) {
-        s |= ShiftShift;
-    }
-    if (GetKeyState(VK_MENU) < 0) {
-        s |= ShiftAlt;
-    }
-    if (GetKeyState(VK_CONTROL) < 0) {
-        s |= ShiftCtrl;
-    }
-    return s;
-}
+uint32_t KeyShift() { return KeyShiftState(); }
 
 uint32_t MouseShift(WPARAM keys) {
     uint32_t s = KeyShift();
@@ -43,13 +61,7 @@ uint32_t MouseShift(WPARAM keys) {
     return s;
 }
 
-bool Send(Event& e) {
-    if (Sink == nullptr) {
-        return false;
-    }
-    Sink->Dispatch(e);
-    return true;
-}
+bool Send(Event& e) { return SendToSink(e); }
 
 LRESULT Mouse(::HWND hwnd, EventKind kind, MouseButton button, WPARAM wp, LPARAM lp) {
     Event e{.Kind = kind,
@@ -143,6 +155,21 @@ LRESULT CALLBACK WindowProc(::HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         Send(e);
         return 0;
     }
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORSTATIC: {
+        LRESULT brush = 0;
+        if (ControlColor(reinterpret_cast<::HWND>(lp), reinterpret_cast<::HDC>(wp), brush)) {
+            return brush;
+        }
+        break;
+    }
+    case WM_COMMAND:
+        if (HIWORD(wp) == EN_CHANGE && lp != 0) {
+            Event e{.Kind = EventKind::Changed, .Window = H(reinterpret_cast<::HWND>(lp))};
+            Send(e);
+            return 0;
+        }
+        break;
     case WM_CAPTURECHANGED:
         if (reinterpret_cast<::HWND>(lp) != hwnd) {
             Event e{.Kind = EventKind::CaptureLost, .Window = H(hwnd)};
@@ -238,6 +265,9 @@ void CALLBACK TimerProc(::HWND, UINT, UINT_PTR id, DWORD) {
 } // namespace
 
 wapi::HWND CreateWindow(const WindowParams& params) {
+    if (params.Class == WindowClass::Edit) {
+        return H(CreateEdit(params));
+    }
     RegisterClassOnce();
     const Styles s = StylesOf(params);
     const TRect b = params.Bounds;

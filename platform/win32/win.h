@@ -25,4 +25,16 @@ inline const wchar_t* Wide(const std::u16string& s) {
     return reinterpret_cast<const wchar_t*>(s.c_str());
 }
 
+// Fonts are made once per description and live as long as the process.
+HFONT FontFor(const backend::FontDesc& font);
+
+// Hands an event to the GUI layer; false when no one listens.
+bool SendToSink(backend::Event& event);
+void SetSink(backend::EventSink* sink);
+uint32_t KeyShiftState();
+
+// The system's edit, subclassed; and the colours its parent answers for it.
+::HWND CreateEdit(const backend::WindowParams& params);
+bool ControlColor(::HWND control, ::HDC dc, LRESULT& brush);
+
 } // namespace vx::win32

@@ -123,6 +123,19 @@ class HelpersTest(unittest.TestCase):
                     self.assertIn(f"screen ({sx}, {sy})", str(check))
 
 
+    def test_enlargement_bounds_are_exact_inside_blocks_and_mixed_at_edges(self):
+        red, blue = (200, 0, 0), (0, 0, 200)
+        source = vx.Screenshot(4, 1, bytes(red * 2 + blue * 2))
+        exact = vx.enlargement_bounds(source, 16, 2, slack=0)
+        self.assertEqual({exact(x, 1) for x in range(8)}, {(red, red)})
+        self.assertEqual({exact(x, 0) for x in range(8, 16)}, {(blue, blue)})
+        self.assertEqual(vx.enlargement_bounds(source, 16, 2)(7, 0), ((0, 0, 0), (200, 0, 200)))
+        shot = vx.Screenshot(16, 1, bytes(red * 7 + (100, 0, 100) + blue * 7 + red))
+        check = vx.compare_region(shot, (0, 0, 16, 1), vx.enlargement_bounds(source, 16, 1), 5)
+        self.assertEqual((check.bad, check.worst[1]), (1, 15))  # the mix passes, the red not
+        self.assertIn("between (0, 0, 200) and (0, 0, 200)", str(check))
+
+
 class ProbeOnXvfb(vx.E2ETestCase):
     """The probe on a bare Xvfb screen: no window manager."""
 

@@ -100,6 +100,8 @@ class RegionCheck:
         if self.ok:
             return f"region {w}x{h}+{x}+{y} matches within {self.tolerance}"
         diff, px, py, actual, expected = self.worst
+        if len(expected) == 2:
+            expected = f"between {expected[0]} and {expected[1]}"
         return (f"region {w}x{h}+{x}+{y}: {self.bad} pixels off by more than {self.tolerance}; "
                 f"worst at ({px}, {py}) [screen ({x + px}, {y + py})]: got {actual}, "
                 f"expected {expected} (difference {diff})")
@@ -107,7 +109,9 @@ class RegionCheck:
 
 def compare_region(shot, rect, expected, tolerance=0):
     """Compares rect = (x, y, w, h), in shot coordinates, with expected: an (r, g, b) tuple, a
-    function (x, y) -> (r, g, b) of region-relative coordinates, or a Screenshot of size w x h."""
+    function of region-relative coordinates (x, y) -> (r, g, b), or -> ((r, g, b), (r, g, b))
+    for the lowest and highest value each channel may take (see enlargement_bounds), or a
+    Screenshot of size w x h."""
     x0, y0, w, h = rect
     check = RegionCheck((x0 + shot.left, y0 + shot.top, w, h), tolerance)
     if isinstance(expected, tuple):
@@ -120,13 +124,49 @@ def compare_region(shot, rect, expected, tolerance=0):
         for x in range(w):
             actual = shot.pixel(x0 + x, y0 + y)
             want = tuple(expected(x, y))
-            diff = max(abs(a - b) for a, b in zip(actual, want))
+            if len(want) == 2:
+                low, high = want
+                diff = max(max(lo - a, a - hi, 0) for a, lo, hi in zip(actual, low, high))
+            else:
+                diff = max(abs(a - b) for a, b in zip(actual, want))
             if diff > tolerance:
                 check.bad += 1
             if diff > worst:
                 worst = diff
                 check.worst = (diff, x, y, actual, want)
     return check
+
+
+def enlargement_bounds(source, width, height, slack=1):
+    """What `source` (a Screenshot) may look like stretched to width x height by a filter that
+    mixes neighbouring pixels (Wine's HALFTONE interpolates; see WINE-NOTES): a function
+    (x, y) -> (lowest, highest) per channel over the source pixels that destination pixel
+    covers, widened by `slack` source pixels on every side but never past the source's edges.
+    Inside a uniform block the colour must be exact; near an edge any mix of its neighbours
+    passes; a source taken one pixel off still fails at the outer edges and inside the blocks."""
+
+    def spans(count, source_count):
+        out = []
+        for d in range(count):
+            first = d * source_count // count - slack
+            last = -(-(d + 1) * source_count // count) - 1 + slack  # ceil, minus one
+            out.append((max(first, 0), min(last, source_count - 1)))
+        return out
+
+    columns, rows = spans(width, source.width), spans(height, source.height)
+    cache = {}
+
+    def bounds(x, y):
+        key = (columns[x], rows[y])
+        found = cache.get(key)
+        if found is None:
+            (x0, x1), (y0, y1) = key
+            pixels = [source.pixel(sx, sy) for sy in range(y0, y1 + 1)
+                      for sx in range(x0, x1 + 1)]
+            found = cache[key] = (tuple(map(min, zip(*pixels))), tuple(map(max, zip(*pixels))))
+        return found
+
+    return bounds
 
 
 # ---------------------------------------------------------------------------------------------

@@ -291,6 +291,14 @@ class XServer:
         info = self.window_info(win)
         return Rect(info["x"], info["y"], info["width"], info["height"])
 
+    def window_property(self, win, name):
+        """A property of an X window as xprop prints it after the "=" (e.g. "2155905152" for a
+        CARDINAL, "_NET_WM_STATE_ABOVE, ..." for atoms), or None when the window lacks it."""
+        out = run(["xprop", "-id", str(win), name], env=self.env(), check=False).stdout.decode(
+            errors="replace")
+        m = re.match(r"^\S+\([^)]*\) = (.*)$", out.strip(), re.S)
+        return m.group(1).strip() if m else None
+
     def top_level_windows(self):
         """[(id, name)] of the root's direct children that are mapped, in stacking order
         (bottom first)."""

@@ -17,7 +17,7 @@ import unittest
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from vx_image import (CONVERT, RegionCheck, Screenshot, compare_region,  # noqa: E402,F401
-                      make_pattern, read_image)
+                      enlargement_bounds, make_pattern, read_image)
 from vx_process import (DEFAULT_TIMEOUT, build_dir, output_dir,  # noqa: E402,F401
                         wait_until)
 from vx_wine import (FONT_LINKS, FONT_REPLACEMENTS, WINE64, WINESERVER,  # noqa: E402,F401

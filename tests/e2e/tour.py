@@ -1,0 +1,255 @@
+# SPDX-License-Identifier: MIT
+"""The magnifier Orvalen.exe driven as a person would use it, on the end-to-end harness.
+
+As a module it gives the end-to-end tests one way to start the magnifier, use its right-click
+menu, the range selection overlay and the about dialog, and to say what the window must show.
+Run as a script it makes a short guided tour on an X server of its own and saves screenshots:
+
+    python3 tests/e2e/tour.py [--out build/tour.png]
+"""
+
+import argparse
+import os
+import re
+import sys
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import vxharness as vx  # noqa: E402
+
+REPO = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+
+TITLE = "Vexelo"
+OVERLAY_TITLE = "SelectRangeForm"
+ABOUT_TITLE = "バージョン情報"
+MENU_ITEMS = ("範囲指定", "バージョン情報")  # the separator lies between them
+DESIGNED_POSITION = (750, 550)
+CLIENT_SIZE = (400, 200)
+ABOUT_CLIENT_SIZE = (338, 187)
+DEFAULT_RANGE = (0, 0, 100, 100)
+
+# Measured by the harness probe: a WS_OVERLAPPEDWINDOW at (200, 150) has its client area at
+# (204, 173), so Wine's sizing frame is 4 pixels wide and the caption 19 pixels high. The
+# magnifier's captioned, sizable style has the same frame and caption.
+FRAME = 204 - 200
+CAPTION = 173 - 150 - FRAME
+CLIENT_ORIGIN = (DESIGNED_POSITION[0] + FRAME, DESIGNED_POSITION[1] + FRAME + CAPTION)
+WINDOW_SIZE = (CLIENT_SIZE[0] + 2 * FRAME, CLIENT_SIZE[1] + 2 * FRAME + CAPTION)
+
+OVERLAY_COLOUR = (128, 255, 255)  # the panel's light cyan
+BAND_COLOUR = (0, 128, 255)  # the rubber band's pen
+BAND_WIDTH = 3
+OVERLAY_OPACITY = 128 * 0xFFFFFFFF // 255  # _NET_WM_WINDOW_OPACITY of opacity 128 of 255
+
+# Interpolation and rounding of the halftone stretch; block interiors come out exact.
+TOLERANCE = 6
+
+
+def orvalen_exe():
+    """The x86_64 build of the magnifier. Missing from VX_WINDOWS_BUILD_DIR is an error (the
+    build was asked for); missing from the default build tree only skips."""
+    build = os.environ.get("VX_WINDOWS_BUILD_DIR")
+    exe = os.path.join(build or os.path.join(REPO, "build", "x86_64"), "app", "Orvalen.exe")
+    if not os.path.isfile(exe):
+        if build:
+            raise FileNotFoundError(f"{exe} is missing (VX_WINDOWS_BUILD_DIR={build}); build it "
+                                    "with: cmake --preset x86_64 && cmake --build --preset x86_64")
+        raise unittest.SkipTest(f"{exe} is not built: cmake --preset x86_64 && "
+                                "cmake --build --preset x86_64")
+    return exe
+
+
+def link_captions():
+    """The two link labels' captions, from the about dialog's form description."""
+    with open(os.path.join(REPO, "app", "VersionFrm.dfm"), encoding="utf-8") as f:
+        text = f.read()
+    captions = []
+    for name in ("URLLabel", "Label11"):
+        body = re.search(rf"object {name}: TLabel\n(.*?)\n  end", text, re.S).group(1)
+        captions.append(re.search(r"^\s*Caption = '(.*)'$", body, re.M).group(1))
+    return captions
+
+
+def block_colour(column, row):
+    # Neighbours differ by at least 60 in one channel, so any shift of the copy shows.
+    return ((40 + 70 * column + 20 * row) % 256, (70 + 60 * row + 15 * column) % 256,
+            (160 + 45 * (column + row)) % 256)
+
+
+def block_pattern(path, width, height, block, start=(0, 0), outside=(255, 255, 255)):
+    """An image of `block`-pixel squares of distinct colours whose grid starts at `start`;
+    pixels before the start are `outside`. Returns its pixels (a Screenshot)."""
+
+    def colour(x, y):
+        if x < start[0] or y < start[1]:
+            return outside
+        return block_colour((x - start[0]) // block, (y - start[1]) // block)
+
+    return vx.make_pattern(path, width, height, colour)
+
+
+def source_rect(range_rect, overlay_origin=(0, 0)):
+    """The screen rectangle (x, y, w, h) a range copies: shrunk by 2 pixels on every side and
+    moved by the overlay's client origin (X root coordinates)."""
+    left, top, right, bottom = range_rect
+    return vx.Rect(overlay_origin[0] + left + 2, overlay_origin[1] + top + 2,
+                   right - left - 4, bottom - top - 4)
+
+
+def part_of(shown, rect):
+    """The pixels of a shown image (a vx.ShownImage) under a screen rectangle; the rectangle
+    must lie inside the image, so that nothing else on the screen can leak into it."""
+    x, y, w, h = rect
+    inside = (shown.x <= x and shown.y <= y and x + w <= shown.x + shown.pixels.width
+              and y + h <= shown.y + shown.pixels.height)
+    if not inside:
+        raise ValueError(f"{tuple(rect)} is not inside the shown image at {tuple(shown.rect)}")
+    return shown.pixels.crop(x - shown.x, y - shown.y, w, h)
+
+
+def focused(xserver):
+    out = xserver.xdotool("getwindowfocus", check=False).stdout.split()
+    return int(out[0]) if out else None
+
+
+class Magnifier:
+    """One running Orvalen.exe: its main window and what a person does with it. Coordinates are
+    X root coordinates (Windows screen coordinates plus `xserver.primary_origin`)."""
+
+    def __init__(self, prefix, xserver, env=None, log_dir=None):
+        self.x = xserver
+        self.app = prefix.launch(orvalen_exe(), env=env, log_dir=log_dir)
+        try:
+            self.win = self.app.wait_window(TITLE)
+        except BaseException:
+            self.app.stop()
+            raise
+
+    def stop(self):
+        self.app.stop()
+
+    def client(self):
+        return self.x.geometry(self.win)
+
+    def visible(self):
+        return self.x.viewable(self.win)
+
+    def wait_visible(self, visible=True):
+        vx.wait_until(lambda: self.visible() == visible,
+                      what=f"the magnifier window to be {'shown' if visible else 'hidden'}")
+
+    def open_menu(self):
+        """Right-clicks the middle of the window; returns the popup menu's X window."""
+        client = self.client()
+        at = (client.x + client.width // 2, client.y + client.height // 2)
+        self.x.right_click(*at)
+        return self.app.wait_popup(near=at)
+
+    def choose(self, item):
+        """Chooses MENU_ITEMS[item] by keyboard: nothing is selected when the menu opens, so
+        Down lands on the first item and Up wraps round to the last."""
+        menu = self.open_menu()
+        self.x.key("Down" if item == 0 else "Up", "Return")
+        vx.wait_until(lambda: not self.x.viewable(menu), what="the menu to close")
+
+    def wait_focus(self, win):
+        """Waits until win has the keyboard, so typed keys cannot land elsewhere."""
+        vx.wait_until(lambda: focused(self.x) == win, what=f"window {win:#x} to get the focus")
+
+    def open_overlay(self):
+        """Opens range selection; returns the overlay's X window once it is painted and has
+        the keyboard."""
+        self.choose(0)
+        overlay = self.app.wait_window(OVERLAY_TITLE)
+        r = self.x.geometry(overlay)
+        self.x.wait_region((r.x + r.width // 2, r.y + r.height // 2, 1, 1), OVERLAY_COLOUR)
+        self.wait_focus(overlay)
+        return overlay
+
+    def wait_closed(self, win, what="the window"):
+        vx.wait_until(lambda: not self.x.viewable(win), what=f"{what} to close")
+
+    def select(self, x1, y1, x2, y2, steps=8):
+        """Range selection by a drag from (x1, y1) to (x2, y2); returns the range it makes,
+        in the overlay's client coordinates."""
+        overlay = self.open_overlay()
+        origin = self.x.geometry(overlay)[:2]
+        self.x.drag(x1, y1, x2, y2, steps)
+        self.wait_closed(overlay, "the overlay")
+        return (min(x1, x2) - origin[0], min(y1, y2) - origin[1], max(x1, x2) - origin[0],
+                max(y1, y2) - origin[1])
+
+    def cancel_selection(self):
+        overlay = self.open_overlay()
+        self.x.key("Escape")
+        self.wait_closed(overlay, "the overlay")
+
+    def open_about(self):
+        """Opens the about dialog; returns its X window once it has the keyboard."""
+        self.choose(1)
+        about = self.app.wait_window(ABOUT_TITLE)
+        self.wait_focus(about)
+        return about
+
+    def wait_magnified(self, source, tolerance=TOLERANCE, timeout=vx.DEFAULT_TIMEOUT):
+        """Waits until the client area shows `source` (a Screenshot) stretched over all of it."""
+        client = self.client()
+        return self.x.wait_region(client,
+                                  vx.enlargement_bounds(source, client.width, client.height),
+                                  tolerance, timeout)
+
+    def close(self, timeout=vx.DEFAULT_TIMEOUT):
+        """Closes the window as a window manager does; returns the exit code."""
+        self.app.close(self.win)
+        return self.app.wait_exit(timeout)
+
+
+def tour(out_path):
+    """Start, show a pattern, select part of it, wait for the magnified copy, screenshot, open
+    and close the about dialog, close the magnifier. Returns the magnifier's exit code."""
+    folder = os.path.dirname(os.path.abspath(out_path))
+    os.makedirs(folder, exist_ok=True)
+    stem = os.path.splitext(out_path)[0]
+
+    def step(text):
+        print(f"[tour] {text}", flush=True)
+
+    with vx.XServer(window_manager=True) as xserver, vx.WinePrefix() as prefix:
+        step(f"X server {xserver.display}, Wine prefix {prefix.path}")
+        prefix.start(xserver)
+        pattern = stem + "-pattern.png"
+        block_pattern(pattern, 320, 240, 40)
+        shown = xserver.show_pattern(pattern, 60, 80)
+        magnifier = Magnifier(prefix, xserver, log_dir=folder)
+        try:
+            step("the magnifier is up; right click, 範囲指定, drag over the pattern")
+            chosen = magnifier.select(130, 150, 290, 230)
+            magnifier.wait_magnified(part_of(shown, source_rect(chosen)))
+            xserver.screenshot().save(out_path)
+            step(f"magnified range {chosen}: screenshot {out_path}")
+            magnifier.open_about()
+            time.sleep(1.0)  # for a person watching
+            xserver.screenshot().save(stem + "-about.png")
+            xserver.key("Escape")
+            magnifier.wait_visible()
+            step("about dialog shown and closed; closing the magnifier")
+            code = magnifier.close()
+            step(f"exit code {code}")
+            return code
+        finally:
+            magnifier.stop()
+
+
+def main(argv):
+    parser = argparse.ArgumentParser(description="A scripted tour of the magnifier.")
+    parser.add_argument("--out", default=os.path.join(REPO, "build", "tour.png"),
+                        help="where the screenshot goes (default: build/tour.png)")
+    args = parser.parse_args(argv)
+    code = tour(args.out)
+    print(f"screenshot: {os.path.abspath(args.out)}")
+    return 0 if code == 0 else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
