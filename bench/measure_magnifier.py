@@ -315,6 +315,17 @@ def place_client(x, win, case, timeout=20):
     vx.wait_until(placed, timeout, 0.3, what=f"client {w}x{h} at {CLIENT_ORIGIN}")
 
 
+def window_named(x, app, name, timeout=30):
+    """The mapped window with exactly that title. By title alone: `xdotool search` joins a
+    --pid and a --name condition with "any", so a search by both lists every window of the
+    process."""
+    found = vx.wait_until(lambda: app.proc.poll() is None and x.search(name=name), timeout,
+                          what=f"window {name!r}")
+    if len(found) != 1:
+        raise RuntimeError(f"{len(found)} windows named {name!r}")
+    return found[0]
+
+
 def select_range(x, app, win, case):
     """Right click -> "範囲指定" -> left drag over the overlay; returns when the overlay is gone."""
     g = x.geometry(win)
@@ -322,7 +333,7 @@ def select_range(x, app, win, case):
     app.right_click(g.x + g.width // 2, g.y + g.height // 2)
     app.wait_popup(exclude=popups_before)
     x.key("Down", "Return")  # the first item
-    overlay = app.wait_window("SelectRangeForm")
+    overlay = window_named(x, app, "SelectRangeForm")
     try:
         vx.wait_until(lambda: x.geometry(overlay)[2:] == SCREEN, 10, what="overlay")
     except TimeoutError:
@@ -406,7 +417,7 @@ def run_xzoom(x, case, args, out_dir):
 
 def start_orvalen(x, prefix, exe, case):
     app = prefix.launch(exe)
-    win = app.wait_window("Vexelo")
+    win = window_named(x, app, "Vexelo")
     place_client(x, win, case)
     return app, win
 

@@ -14,7 +14,8 @@ namespace vx {
 namespace {
 
 std::map<std::string, ComponentFactory, std::less<>>& Registry() {
-    static std::map<std::string, ComponentFactory, std::less<>> registry = [] {
+    // Never destroyed: forms may still be created while other statics go away.
+    static auto& registry = *new std::map<std::string, ComponentFactory, std::less<>>([] {
         std::map<std::string, ComponentFactory, std::less<>> r;
         auto add = [&r]<class T>(const char* name, T*) {
             r[name] = [](TComponent* owner) -> TComponent* { return new T(owner); };
@@ -29,7 +30,7 @@ std::map<std::string, ComponentFactory, std::less<>>& Registry() {
         add("TImage", static_cast<TImage*>(nullptr));
         add("TEdit", static_cast<TCustomEdit*>(nullptr));
         return r;
-    }();
+    }());
     return registry;
 }
 

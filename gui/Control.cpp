@@ -13,7 +13,8 @@ namespace vx {
 namespace {
 
 std::unordered_map<wapi::HWND, TWinControl*>& Windows() {
-    static std::unordered_map<wapi::HWND, TWinControl*> windows;
+    // Never destroyed: windows may be destroyed while the process shuts down.
+    static auto& windows = *new std::unordered_map<wapi::HWND, TWinControl*>;
     return windows;
 }
 

@@ -56,7 +56,7 @@ private:
 };
 
 PressTracker& Pressed() {
-    static PressTracker tracker;
+    static auto& tracker = *new PressTracker; // outlives every control
     return tracker;
 }
 

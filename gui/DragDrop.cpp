@@ -44,7 +44,7 @@ protected:
 };
 
 DragState& S() {
-    static DragState state;
+    static auto& state = *new DragState; // outlives every control
     return state;
 }
 

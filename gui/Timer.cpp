@@ -9,7 +9,7 @@ namespace vx {
 namespace {
 
 std::unordered_map<backend::TimerId, TTimer*>& Live() {
-    static std::unordered_map<backend::TimerId, TTimer*> timers;
+    static auto& timers = *new std::unordered_map<backend::TimerId, TTimer*>; // outlives every timer
     return timers;
 }
 

@@ -8,7 +8,8 @@
 namespace vx::headless::detail {
 
 Machine& M() {
-    static Machine machine;
+    // Never destroyed: the application object may still destroy windows at exit.
+    static auto& machine = *new Machine;
     return machine;
 }
 
@@ -56,7 +57,7 @@ bool RunDueActions() {
 }
 
 std::map<std::string, std::string>& Embedded() {
-    static std::map<std::string, std::string> resources;
+    static auto& resources = *new std::map<std::string, std::string>;
     return resources;
 }
 

@@ -250,7 +250,8 @@ HICON LoadIconResource(const char* name, int size) {
 }
 
 std::map<UINT_PTR, TimerId>& TimerIds() {
-    static std::map<UINT_PTR, TimerId> ids;
+    // Never destroyed: timers may still stop while the process shuts down.
+    static auto& ids = *new std::map<UINT_PTR, TimerId>;
     return ids;
 }
 

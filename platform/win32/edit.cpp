@@ -13,7 +13,8 @@ struct EditState {
 };
 
 std::map<::HWND, EditState>& Edits() {
-    static std::map<::HWND, EditState> edits;
+    // Never destroyed: edits may be destroyed while the process shuts down.
+    static auto& edits = *new std::map<::HWND, EditState>;
     return edits;
 }
 
@@ -23,12 +24,12 @@ struct Colors {
 };
 
 std::map<::HWND, Colors>& ControlColors() {
-    static std::map<::HWND, Colors> colors;
+    static auto& colors = *new std::map<::HWND, Colors>;
     return colors;
 }
 
 HBRUSH BrushFor(COLORREF color) {
-    static std::map<COLORREF, HBRUSH> brushes;
+    static auto& brushes = *new std::map<COLORREF, HBRUSH>;
     auto it = brushes.find(color);
     if (it != brushes.end()) {
         return it->second;

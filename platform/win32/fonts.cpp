@@ -14,7 +14,7 @@ int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) 
 }
 
 bool FaceInstalled(const std::u16string& face) {
-    static std::map<std::u16string, bool> known;
+    static auto& known = *new std::map<std::u16string, bool>;
     auto it = known.find(face);
     if (it != known.end()) {
         return it->second;
@@ -65,7 +65,7 @@ std::u16string FaceFor(const std::u16string& face) {
 
 HFONT FontFor(const backend::FontDesc& f) {
     using Key = std::tuple<std::u16string, int, bool, bool, bool, bool, int>;
-    static std::map<Key, HFONT> fonts;
+    static auto& fonts = *new std::map<Key, HFONT>; // used until the last window goes
     const Key key{f.Name, f.Height, f.Bold, f.Italic, f.Underline, f.StrikeOut, f.Charset};
     auto it = fonts.find(key);
     if (it != fonts.end()) {

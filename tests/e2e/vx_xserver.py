@@ -292,11 +292,13 @@ class XServer:
         return Rect(info["x"], info["y"], info["width"], info["height"])
 
     def window_property(self, win, name):
-        """A property of an X window as xprop prints it after the "=" (e.g. "2155905152" for a
-        CARDINAL, "_NET_WM_STATE_ABOVE, ..." for atoms), or None when the window lacks it."""
-        out = run(["xprop", "-id", str(win), name], env=self.env(), check=False).stdout.decode(
+        """A property of an X window (None: the root) as xprop prints its value (e.g.
+        "2155905152" for a CARDINAL, "_NET_WM_STATE_ABOVE, ..." for atoms, "0x400001, ..." for
+        windows), or None when the window lacks it."""
+        which = ["-root"] if win is None else ["-id", str(win)]
+        out = run(["xprop", *which, name], env=self.env(), check=False).stdout.decode(
             errors="replace")
-        m = re.match(r"^\S+\([^)]*\) = (.*)$", out.strip(), re.S)
+        m = re.match(r"^\S+\([^)]*\)(?: =|:)(?: window id #)? (.*)$", out.strip(), re.S)
         return m.group(1).strip() if m else None
 
     def top_level_windows(self):
@@ -317,7 +319,7 @@ class XServer:
 
     def search(self, name=None, cls=None, pid=None, visible=True):
         """Window ids matching an exact name/class (and owner pid), via xdotool search."""
-        args = ["search"]
+        args = ["search", "--all"]  # xdotool's default is --any: name OR pid would match
         if visible:
             args.append("--onlyvisible")
         if pid is not None:
