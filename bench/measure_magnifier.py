@@ -352,14 +352,17 @@ class Row:
         self.case, self.program = case, program
         self.copies_per_s = self.interval_ms = None
         self.cpu = {}  # column -> % of one core
-        self.cpu_ms_per_copy = None
+        self.cpu_ms_per_copy = self.program_ms_per_copy = None
         self.check = ""
         self.memory = None
 
 
-def measure(x, case, program, counter, groups, warmup, interval):
+def measure(case, program, groups, warmup, interval, counter=None):
+    """CPU of the groups over `interval` seconds after `warmup`; with a counter, also the
+    copies made in that interval (waiting first until copies come at all)."""
     row = Row(case, program)
-    wait_copies(counter)
+    if counter:
+        wait_copies(counter)
     time.sleep(warmup)
     window = CpuWindow(groups)
     window.start()
@@ -367,12 +370,15 @@ def measure(x, case, program, counter, groups, warmup, interval):
     time.sleep(interval)
     window.stop()
     t1 = time.monotonic()
-    copies = counter.count(t0, t1)
-    row.copies_per_s = copies / (t1 - t0)
-    row.interval_ms = counter.interval_ms(t0, t1)
     row.cpu = {name: window.percent(name) for name in groups}
-    total = sum(window.cpu_seconds(name) for name in groups)
-    row.cpu_ms_per_copy = 1000 * total / copies if copies else float("nan")
+    if counter:
+        copies = counter.count(t0, t1)
+        row.copies_per_s = copies / (t1 - t0)
+        row.interval_ms = counter.interval_ms(t0, t1)
+        if copies:
+            total = sum(window.cpu_seconds(name) for name in groups if name != "openbox")
+            row.cpu_ms_per_copy = 1000 * total / copies
+            row.program_ms_per_copy = 1000 * window.cpu_seconds("program") / copies
     return row
 
 
@@ -382,14 +388,7 @@ def xvfb_groups(x):
 
 def run_baseline(x, warmup, interval):
     """The X server with the picture shown and nothing magnifying."""
-    row = Row(None, "nothing (baseline)")
-    time.sleep(warmup)
-    window = CpuWindow(xvfb_groups(x))
-    window.start()
-    time.sleep(interval)
-    window.stop()
-    row.cpu = {name: window.percent(name) for name in window.groups}
-    return row
+    return measure(None, "nothing (baseline)", xvfb_groups(x), warmup, interval)
 
 
 def run_xzoom(x, case, args, out_dir):
@@ -406,7 +405,7 @@ def run_xzoom(x, case, args, out_dir):
         place_client(x, win, case)
         counter = DamageCounter(x.display, win)
         groups = {"program": process_tree(proc.pid), **xvfb_groups(x)}
-        row = measure(x, case, "xzoom", counter, groups, args.warmup, args.interval)
+        row = measure(case, "xzoom", groups, args.warmup, args.interval, counter)
         row.check = image_check(x, case, out_dir, "xzoom")
         return row
     finally:
@@ -430,22 +429,28 @@ def orvalen_groups(x, prefix, app):
     return {"program": tree, "wineserver": server, "Wine services": services, **xvfb_groups(x)}
 
 
-def run_orvalen(x, prefix, exe, case, args, out_dir, memory=None):
-    """Measures one case; with memory=(m1, m2) keeps magnifying and reads VmRSS m1 and m2
-    seconds after the range was accepted, with a trace every 10 s."""
+def run_orvalen(x, prefix, exe, case, args, out_dir, memory=None, idle=False):
+    """Measures one case. With idle, first measures the program before any range is chosen
+    (its timer is off then). With memory=(m1, m2), keeps magnifying and reads VmRSS m1 and m2
+    seconds after the range was accepted. Returns the rows measured."""
     app, win = start_orvalen(x, prefix, exe, case)
     counter = DamageCounter(x.display, win)
+    rows = []
     try:
+        if idle:
+            rows.append(measure(None, "Orvalen.exe (Wine), no range chosen yet",
+                                orvalen_groups(x, prefix, app), args.warmup, args.interval))
         select_range(x, app, win, case)
         accepted = time.monotonic()
-        groups = orvalen_groups(x, prefix, app)
-        row = measure(x, case, "Orvalen.exe (Wine)", counter, groups, args.warmup, args.interval)
+        row = measure(case, "Orvalen.exe (Wine)", orvalen_groups(x, prefix, app), args.warmup,
+                      args.interval, counter)
         row.check = image_check(x, case, out_dir, "orvalen")
         if memory:
             row.memory = trace_memory(app.proc.pid, counter, accepted, memory, out_dir)
+        rows.append(row)
         app.close(win)
         app.wait_exit(10)
-        return row
+        return rows
     finally:
         counter.close()
         app.stop()
@@ -505,53 +510,75 @@ def machine_facts(exe):
         "CPU": model,
         "kernel": platform.release(),
         "Wine": command_output([vx.WINE64, "--version"]),
-        "X server": command_output(["Xvfb", "-version"]) + f", {SCREEN[0]}x{SCREEN[1]}x24, "
-        "openbox",
+        "X server": "Xvfb " + command_output(["dpkg-query", "-W", "-f", "${Version}", "xvfb"])
+        + f", screen {SCREEN[0]}x{SCREEN[1]}x24, openbox",
         "xzoom": command_output(["dpkg-query", "-W", "-f", "${Version}", "xzoom"]),
         "Orvalen.exe": f"x86_64 build, sha256 {digest}…",
         "load average at start": load,
     }
 
 
-def pct(value):
-    return "—" if value is None else f"{value:.1f}"
+def num(value, digits=1):
+    return "—" if value is None else f"{value:.{digits}f}"
+
+
+CPU_COLUMNS = ["program", "wineserver", "Wine services", "Xvfb"]
+
+
+def cpu_table(rows):
+    lines = ["| case | program | copies/s | median ms between copies | program % | wineserver % "
+             "| Wine services % | Xvfb % | sum % | CPU ms per copy (sum) |",
+             "|---|---|---:|---:|---:|---:|---:|---:|---:|---:|"]
+    for r in rows:
+        total = sum(r.cpu.get(c, 0.0) for c in CPU_COLUMNS)
+        cells = [r.case.label() if r.case else "—", r.program, num(r.copies_per_s, 2),
+                 num(r.interval_ms, 0), *(num(r.cpu.get(c)) for c in CPU_COLUMNS),
+                 num(total), num(r.cpu_ms_per_copy)]
+        lines.append("| " + " | ".join(cells) + " |")
+    return lines
+
+
+def per_copy_notes(rows):
+    """Both programs wait 100 ms after a copy ends, so median gap - 100 ms is one copy's wall
+    time; next to the program's own CPU per copy it shows whether the copy waits or computes."""
+    notes = []
+    for r in rows:
+        if r.program_ms_per_copy is not None:
+            notes.append(f"- {r.program}, case {r.case.name}: one copy takes about "
+                         f"{r.interval_ms - 100:.0f} ms of wall time and "
+                         f"{r.program_ms_per_copy:.1f} ms of the program's own CPU")
+    return notes
+
+
+def memory_table(row):
+    m = row.memory
+    (m1, m2), values = m["marks"], m["values"]
+    (r1, c1), (r2, c2) = values[m1], values[m2]
+    return [f"Resident memory (VmRSS) of Orvalen.exe while magnifying case {row.case.label()}; "
+            "times count from the accepted range selection:", "",
+            f"| after {m1:g} s | after {m2:g} s | difference | min–max from {m1:g} s on "
+            f"| trend from {m1:g} s on |",
+            "|---:|---:|---:|---:|---:|",
+            f"| {r1} KiB ({c1} copies) | {r2} KiB ({c2} copies) | {r2 - r1:+d} KiB | "
+            f"{m['min']}–{m['max']} KiB | {m['slope_kib_per_min']:+.1f} KiB/min |",
+            "", f"Trace (every 10 s): {os.path.relpath(m['trace'], REPO)}"]
 
 
 def render(facts, rows, args, memory_row):
-    columns = ["program", "wineserver", "Wine services", "Xvfb"]
     lines = ["# Magnifier CPU and memory under Wine (Xvfb)", ""]
     lines += [f"- {k}: {v}" for k, v in facts.items()]
-    lines += [f"- warm-up {args.warmup:g} s, CPU interval {args.interval:g} s per row"
+    lines += [f"- warm-up {args.warmup:g} s, then a CPU interval of {args.interval:g} s per row"
               + (" (--quick)" if args.quick else ""), ""]
-    lines += ["CPU as % of one core over the interval; copies counted on the window (DAMAGE).", ""]
-    lines += ["| case | program | copies/s | median ms between copies | program % | wineserver % "
-              "| Wine services % | Xvfb % | sum % | CPU ms per copy |",
-              "|---|---|---:|---:|---:|---:|---:|---:|---:|---:|"]
-    for r in rows:
-        total = sum(r.cpu.get(c, 0.0) for c in columns)
-        lines.append(
-            f"| {r.case.label() if r.case else '—'} | {r.program} | "
-            f"{'—' if r.copies_per_s is None else f'{r.copies_per_s:.2f}'} | "
-            f"{'—' if r.interval_ms is None else f'{r.interval_ms:.0f}'} | "
-            + " | ".join(pct(r.cpu.get(c)) for c in columns)
-            + f" | {total:.1f} | "
-            + ("—" if r.cpu_ms_per_copy is None else f"{r.cpu_ms_per_copy:.1f}") + " |")
-    notes = [f"- {r.program} {r.case.name}: {r.check}" for r in rows if r.check]
+    lines += ["CPU in % of one core over the interval (utime + stime from /proc); copies counted "
+              "on the magnifying window through X DAMAGE.", ""]
+    lines += cpu_table(rows)
+    lines += ["", "Per copy:", ""] + per_copy_notes(rows)
+    checks = [f"- {r.program}, case {r.case.name}: {r.check}" for r in rows if r.check]
     openbox = max((r.cpu.get("openbox", 0.0) for r in rows), default=0.0)
-    notes.append(f"- openbox (not in the sums): at most {openbox:.1f} %")
-    lines += ["", "Checks:", ""] + notes
-    if memory_row is not None:
-        m = memory_row.memory
-        (m1, m2), values = m["marks"], m["values"]
-        (r1, c1), (r2, c2) = values[m1], values[m2]
-        lines += ["", f"Resident memory (VmRSS) of Orvalen.exe, case {memory_row.case.label()}, "
-                  "time since the range was accepted:", "",
-                  f"| after {m1:g} s | after {m2:g} s | difference | min–max from {m1:g} s on "
-                  "| trend from {m1:g} s on |".replace("{m1:g}", f"{m1:g}"),
-                  "|---:|---:|---:|---:|---:|",
-                  f"| {r1} KiB ({c1} copies) | {r2} KiB ({c2} copies) | {r2 - r1:+d} KiB | "
-                  f"{m['min']}–{m['max']} KiB | {m['slope_kib_per_min']:+.1f} KiB/min |",
-                  "", f"Trace: {os.path.relpath(m['trace'], REPO)}"]
+    checks.append(f"- openbox (in no sum): at most {openbox:.1f} % in any row")
+    lines += ["", "Checks (screenshots next to this file):", ""] + checks
+    if memory_row is not None and memory_row.memory:
+        lines += [""] + memory_table(memory_row)
     with open("/proc/loadavg") as f:
         lines += ["", f"Load average at the end: {' '.join(f.read().split()[:3])}"]
     return "\n".join(lines) + "\n"
@@ -585,7 +612,7 @@ def main(argv):
     shutil.copy2(args.exe, exe)
     facts = machine_facts(exe)
 
-    baseline, xzoom, orvalen = None, {}, {}
+    baseline, xzoom, orvalen, idle = None, {}, {}, []
     with vx.XServer(*SCREEN, window_manager=True) as x:
         picture = os.path.join(vx.build_dir(), "texture.png")
         vx.make_pattern(picture, *PATTERN_SIZE, texture)
@@ -601,8 +628,11 @@ def main(argv):
                 memory = marks if case is CASES[0] else None
                 progress(f"Orvalen {case.label()}"
                          + (f", memory until {marks[1]:g} s" if memory else ""))
-                orvalen[case.name] = run_orvalen(x, prefix, exe, case, args, args.out, memory)
-    rows = [baseline] + [r for c in CASES for r in (orvalen[c.name], xzoom[c.name])]
+                measured = run_orvalen(x, prefix, exe, case, args, args.out, memory,
+                                       idle=case is CASES[-1])
+                orvalen[case.name] = measured[-1]
+                idle.extend(measured[:-1])
+    rows = [baseline] + idle + [r for c in CASES for r in (orvalen[c.name], xzoom[c.name])]
     report = render(facts, rows, args, orvalen[CASES[0].name])
     path = os.path.join(args.out, "magnifier-cpu.md")
     with open(path, "w", encoding="utf-8") as f:
