@@ -11,7 +11,7 @@ packages=(
   xvfb xdotool x11-utils x11-xserver-utils imagemagick openbox
   fonts-ipafont-gothic fonts-ipafont-mincho fonts-liberation
   xserver-xorg-core xserver-xorg-video-dummy
-  xzoom procps
+  xzoom procps xclip python3
 )
 
 missing=()
