@@ -442,11 +442,11 @@ def run_orvalen(x, prefix, exe, case, args, out_dir, memory=None, idle=False):
                                 orvalen_groups(x, prefix, app), args.warmup, args.interval))
         select_range(x, app, win, case)
         accepted = time.monotonic()
-        row = measure(case, "Orvalen.exe (Wine)", orvalen_groups(x, prefix, app), args.warmup,
-                      args.interval, counter)
+        groups = orvalen_groups(x, prefix, app)
+        row = measure(case, "Orvalen.exe (Wine)", groups, args.warmup, args.interval, counter)
         row.check = image_check(x, case, out_dir, "orvalen")
         if memory:
-            row.memory = trace_memory(app.proc.pid, counter, accepted, memory, out_dir)
+            row.memory = trace_memory(app.proc.pid, counter, accepted, memory, out_dir, groups)
         rows.append(row)
         app.close(win)
         app.wait_exit(10)
@@ -456,10 +456,12 @@ def run_orvalen(x, prefix, exe, case, args, out_dir, memory=None, idle=False):
         app.stop()
 
 
-def trace_memory(pid, counter, accepted, marks, out_dir, every=10):
+def trace_memory(pid, counter, accepted, marks, out_dir, groups, every=10):
     """VmRSS every `every` seconds and at both marks (seconds since the range was accepted),
-    written to a CSV as it goes; the trend is a least-squares slope from the first mark on."""
+    written to a CSV as it goes; the trend is a least-squares slope from the first mark on.
+    CPU between the marks is measured as well: the same figure over a much longer interval."""
     m1, m2 = marks
+    cpu = CpuWindow(groups)
     schedule = sorted(set(range(0, int(m2), every)) | {m1, m2})
     values, late = {}, []
     path = os.path.join(out_dir, "orvalen-rss.csv")
@@ -472,6 +474,10 @@ def trace_memory(pid, counter, accepted, marks, out_dir, every=10):
             f.flush()
             if mark in marks:
                 values[mark] = (rss, copies)
+                if mark == m1:
+                    cpu.start()
+                else:
+                    cpu.stop()
             if mark >= m1:
                 late.append((mark, rss))
     mt = statistics.fmean(t for t, _ in late)
@@ -479,7 +485,9 @@ def trace_memory(pid, counter, accepted, marks, out_dir, every=10):
     var = sum((t - mt) ** 2 for t, _ in late)
     slope = 60 * sum((t - mt) * (r - mr) for t, r in late) / var if var else float("nan")
     return {"marks": marks, "values": values, "min": min(r for _, r in late),
-            "max": max(r for _, r in late), "slope_kib_per_min": slope, "trace": path}
+            "max": max(r for _, r in late), "slope_kib_per_min": slope, "trace": path,
+            "cpu": {name: cpu.percent(name) for name in groups},
+            "copies_per_s": (values[m2][1] - values[m1][1]) / cpu.seconds}
 
 
 # ---------------------------------------------------------------------------------------------
@@ -561,6 +569,8 @@ def memory_table(row):
             "|---:|---:|---:|---:|---:|",
             f"| {r1} KiB ({c1} copies) | {r2} KiB ({c2} copies) | {r2 - r1:+d} KiB | "
             f"{m['min']}–{m['max']} KiB | {m['slope_kib_per_min']:+.1f} KiB/min |",
+            "", f"Meanwhile, from {m1:g} s to {m2:g} s: {m['copies_per_s']:.2f} copies/s; CPU "
+            + ", ".join(f"{name} {m['cpu'][name]:.1f} %" for name in CPU_COLUMNS) + ".",
             "", f"Trace (every 10 s): {os.path.relpath(m['trace'], REPO)}"]
 
 

@@ -105,9 +105,47 @@ bool TControl::Showing() const {
 void TControl::SetEnabled(bool value) {
     if (FEnabled != value) {
         FEnabled = value;
-        Invalidate();
+        Perform(CM_ENABLEDCHANGED);
     }
 }
+
+intptr_t TControl::Perform(uint32_t msg, intptr_t wParam, intptr_t lParam) {
+    TMessage message{msg, wParam, lParam, 0};
+    WndProc(message);
+    return message.Result;
+}
+
+void TControl::WndProc(TMessage& message) {
+    switch (message.Msg) {
+    case CM_DIALOGKEY:
+        CMDialogKey(message);
+        break;
+    case CM_DIALOGCHAR:
+        CMDialogChar(message);
+        break;
+    case CM_FOCUSCHANGED:
+        CMFocusChanged(message);
+        break;
+    case CM_ENABLEDCHANGED:
+        CMEnabledChanged(message);
+        break;
+    case CM_MOUSEENTER:
+        CMMouseEnter(message);
+        break;
+    case CM_MOUSELEAVE:
+        CMMouseLeave(message);
+        break;
+    default:
+        break;
+    }
+}
+
+void TControl::CMDialogKey(TMessage&) {}
+void TControl::CMDialogChar(TMessage&) {}
+void TControl::CMFocusChanged(TMessage&) {}
+void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }
+void TControl::CMMouseEnter(TMessage&) {}
+void TControl::CMMouseLeave(TMessage&) {}
 
 void TControl::SetCaption(const std::u16string& value) {
     if (FCaption != value) {
@@ -331,13 +369,69 @@ void TGraphicControl::PaintOn(TCanvas& canvas) {
 
 // TWinControl
 
-TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {}
+// Takes its window's device context on first use and keeps it: the windows' class gives each
+// window a context of its own, so keeping it is allowed.
+class TWinControl::WindowCanvas : public TCanvas {
+public:
+    explicit WindowCanvas(TWinControl& control) : FControl(control) {}
+    ~WindowCanvas() override { Release(); }
+    wapi::HDC Handle() override {
+        if (FHandle == nullptr) {
+            FHandle = wapi::GetDC(FControl.Handle());
+            FOwned = true;
+        }
+        return FHandle;
+    }
+    void Release() {
+        if (FOwned && FHandle != nullptr && FControl.HandleIfAllocated() != nullptr) {
+            wapi::ReleaseDC(FControl.HandleIfAllocated(), FHandle);
+        }
+        FHandle = nullptr;
+        FOwned = false;
+    }
+
+private:
+    TWinControl& FControl;
+    bool FOwned = false;
+};
+
+TCanvas& TWinControl::ControlCanvas() {
+    if (!FCanvas) {
+        FCanvas = std::make_unique<WindowCanvas>(*this);
+    }
+    return *FCanvas;
+}
+
+TWinControl::TWinControl(TComponent* AOwner) : TControl(AOwner) {
+    FControlStyle |= csAcceptsControls;
+    FBrush.SetColor(FColor);
+    FBrush.OnChange = [this] { BrushChanged(); };
+}
+
+void TWinControl::SetColor(TColor value) {
+    TControl::SetColor(value);
+    FBrush.SetColor(value);
+}
+
+void TWinControl::Broadcast(TMessage& message) {
+    for (TControl* child : std::vector<TControl*>(FControls)) {
+        child->WndProc(message);
+        if (message.Result != 0) {
+            return;
+        }
+    }
+}
+
+void TWinControl::CMDialogKey(TMessage& message) { Broadcast(message); }
+void TWinControl::CMDialogChar(TMessage& message) { Broadcast(message); }
+void TWinControl::CMFocusChanged(TMessage& message) { Broadcast(message); }
 
 TWinControl::~TWinControl() {
     for (TControl* child : FControls) {
         child->FParent = nullptr;
     }
     FControls.clear();
+    FCanvas.reset();
     DestroyHandle();
 }
 
@@ -375,6 +469,7 @@ void TWinControl::CreateHandle() {
     if (FParent != nullptr && FVisible) {
         backend::ShowWindow(FHandle, true);
     }
+    CreateWnd();
 }
 
 void TWinControl::DestroyHandle() {
@@ -455,7 +550,7 @@ void TWinControl::SetEnabled(bool value) {
         if (FHandle != nullptr) {
             backend::EnableWindow(FHandle, value);
         }
-        Invalidate();
+        Perform(CM_ENABLEDCHANGED);
     }
 }
 

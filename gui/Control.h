@@ -5,6 +5,7 @@
 
 #include "gui/Component.h"
 #include "gui/Graphics.h"
+#include "gui/Messages.h"
 #include "platform/backend.h"
 
 #include <memory>
@@ -15,6 +16,11 @@ namespace vx {
 class TWinControl;
 class TPopupMenu;
 class TForm;
+
+// Control styles.
+inline constexpr uint32_t csAcceptsControls = 1u << 0; // may hold child controls
+inline constexpr uint32_t csDoubleClicks = 1u << 1;    // a quick second click is a double click
+using TControlStyle = uint32_t;
 
 class TControl : public TComponent {
 public:
@@ -88,6 +94,15 @@ public:
     // Repaints the control soon.
     virtual void Invalidate();
 
+    [[nodiscard]] TControlStyle ControlStyle() const { return FControlStyle; }
+    void SetControlStyle(TControlStyle value) { FControlStyle = value; }
+
+    // Sends a control message to this control's handler; returns its result.
+    intptr_t Perform(uint32_t msg, intptr_t wParam = 0, intptr_t lParam = 0);
+    // True while this control holds the mouse capture for a press.
+    [[nodiscard]] bool MouseCapture() const;
+    void SetMouseCapture(bool value);
+
     // Input arriving from the window system, in client coordinates.
     void HandleMouseDown(TMouseButton button, TShiftState shift, int x, int y);
     void HandleMouseUp(TMouseButton button, TShiftState shift, int x, int y);
@@ -106,6 +121,13 @@ protected:
     virtual void Click();
     virtual void DblClick();
     virtual void TextChanged() { Invalidate(); }
+    virtual void WndProc(TMessage& message);
+    virtual void CMDialogKey(TMessage& message);
+    virtual void CMDialogChar(TMessage& message);
+    virtual void CMFocusChanged(TMessage& message);
+    virtual void CMEnabledChanged(TMessage& message);
+    virtual void CMMouseEnter(TMessage& message);
+    virtual void CMMouseLeave(TMessage& message);
     virtual void FontChanged() { Invalidate(); }
     virtual void ParentFontChanged();
     void Notification(TComponent* AComponent, TOperation Operation) override;
@@ -129,6 +151,7 @@ protected:
     bool FParentShowHint = true;
     std::u16string FHint;
     bool FMouseDownLeft = false;
+    TControlStyle FControlStyle = csDoubleClicks;
 
     friend class TWinControl;
 };
@@ -197,6 +220,15 @@ public:
 
     // Lays out the children that have an alignment.
     void Realign();
+    // Sends a message to every child until one handles it.
+    void Broadcast(TMessage& message);
+
+    // A canvas on the control's window; it takes the window's device context on first use.
+    TCanvas& ControlCanvas();
+
+    // The control's brush follows its colour; a change of it repaints.
+    [[nodiscard]] TBrush& Brush() { return FBrush; }
+    void SetColor(TColor value) override;
 
 protected:
     virtual void CreateParams(backend::WindowParams& params);
@@ -212,11 +244,21 @@ protected:
     virtual void ParentBoundsChanged();
     void ParentFontChanged() override;
     void FontChanged() override;
+    // Called once the window exists.
+    virtual void CreateWnd() {}
+    // The brush changed; repaints by default.
+    virtual void BrushChanged() { Invalidate(); }
+    void CMDialogKey(TMessage& message) override;
+    void CMDialogChar(TMessage& message) override;
+    void CMFocusChanged(TMessage& message) override;
 
     wapi::HWND FHandle = nullptr;
     std::vector<TControl*> FControls; // children, in z-order (last on top)
     int FTabOrder = -1;
     bool FTabStop = false;
+    TBrush FBrush;
+    class WindowCanvas;
+    std::unique_ptr<WindowCanvas> FCanvas;
 
 private:
     void InsertControl(TControl* control);

@@ -60,6 +60,26 @@ PressTracker& Pressed() {
     return tracker;
 }
 
+// The control under the pointer, told when the pointer leaves it.
+PressTracker& Hover() {
+    static auto& tracker = *new PressTracker;
+    return tracker;
+}
+
+void HoverOver(TControl* control) {
+    TControl* old = Hover().Control();
+    if (old == control) {
+        return;
+    }
+    Hover().Set(control);
+    if (old != nullptr) {
+        old->Perform(CM_MOUSELEAVE);
+    }
+    if (control != nullptr) {
+        control->Perform(CM_MOUSEENTER);
+    }
+}
+
 // The control under a client point of a window: an enabled graphic child, or the window.
 TControl* HitControl(TWinControl& window, TPoint pos) {
     TControl* child = window.ControlAtPos(pos, false);
@@ -112,12 +132,24 @@ void RouteMouse(TWinControl& window, const Event& e) {
         if (target == nullptr) {
             target = HitControl(window, e.Pos);
         }
+        if (window.ClientRect().Contains(e.Pos)) {
+            HoverOver(HitControl(window, e.Pos));
+        } else if (Hover().Control() != nullptr) {
+            HoverOver(nullptr);
+        }
         const TPoint p = target->ScreenToClient(screen);
         target->HandleMouseMove(shift, p.X, p.Y);
         break;
     }
     case EventKind::DoubleClick: {
         TControl* target = HitControl(window, e.Pos);
+        if ((target->ControlStyle() & csDoubleClicks) == 0) {
+            // Without double clicks, the second click is just another press.
+            Event press = e;
+            press.Kind = EventKind::MouseDown;
+            RouteMouse(window, press);
+            return;
+        }
         const TPoint p = Local(window, *target, e.Pos);
         target->HandleDoubleClick(shift, p.X, p.Y);
         break;
@@ -159,6 +191,8 @@ char16_t CharOfDialogKey(uint16_t key) {
     }
 }
 
+bool WantsChars(const TWinControl& window) { return dynamic_cast<const TCustomEdit*>(&window) != nullptr; }
+
 void RouteKey(TWinControl& window, Event& e) {
     if (e.Kind == EventKind::KeyDown && DragObject::Active()) {
         if (e.Key == 0x1B) {
@@ -171,26 +205,26 @@ void RouteKey(TWinControl& window, Event& e) {
     TForm* form = window.ParentForm();
     const bool preview = form != nullptr && form != &window && form->KeyPreview();
     switch (e.Kind) {
-    case EventKind::KeyDown:
-    case EventKind::KeyUp: {
+    case EventKind::KeyDown: {
+        // Tab, Enter and Escape are offered to the form's controls before the focused one.
         uint16_t key = e.Key;
-        if (preview && e.Kind == EventKind::KeyDown) {
+        if (form != nullptr) {
+            form->DialogKey(key, e.Shift);
+        }
+        if (key != 0 && preview) {
             form->PreviewKeyDown(key, e.Shift);
         }
         if (key != 0) {
-            if (e.Kind == EventKind::KeyDown) {
-                window.HandleKeyDown(key, e.Shift);
-            } else {
-                window.HandleKeyUp(key, e.Shift);
-            }
-        }
-        if (key != 0 && e.Kind == EventKind::KeyDown && form != nullptr) {
-            form->DialogKey(key, e.Shift);
+            window.HandleKeyDown(key, e.Shift);
         }
         e.Handled = key == 0;
-        if (e.Kind == EventKind::KeyDown) {
-            SwallowChar() = e.Handled ? CharOfDialogKey(e.Key) : 0;
-        }
+        SwallowChar() = e.Handled ? CharOfDialogKey(e.Key) : 0;
+        break;
+    }
+    case EventKind::KeyUp: {
+        uint16_t key = e.Key;
+        window.HandleKeyUp(key, e.Shift);
+        e.Handled = key == 0;
         break;
     }
     case EventKind::Char: {
@@ -206,6 +240,11 @@ void RouteKey(TWinControl& window, Event& e) {
         if (ch != 0) {
             window.HandleChar(ch);
         }
+        // An accelerator may be typed anywhere, with Alt where the control takes text.
+        if (ch != 0 && form != nullptr && ((e.Shift & ssAlt) != 0 || !WantsChars(window)) &&
+            form->DialogChar(ch)) {
+            ch = 0;
+        }
         e.Char = ch;
         e.Handled = ch == 0;
         break;
@@ -218,6 +257,15 @@ void RouteKey(TWinControl& window, Event& e) {
 void Route(Event& e) {
     if (e.Kind == EventKind::Timer) {
         TTimer::Fire(e.Timer);
+        return;
+    }
+    if (e.Kind == EventKind::MouseLeave) {
+        if (TControl* hovered = Hover().Control(); hovered != nullptr) {
+            TWinControl* w = FindControl(e.Window);
+            if (w == nullptr || hovered == w || hovered->Parent() == w) {
+                HoverOver(nullptr);
+            }
+        }
         return;
     }
     if (e.Kind == EventKind::CaptureLost) {
@@ -264,6 +312,9 @@ void Route(Event& e) {
         }
         break;
     case EventKind::FocusIn:
+        if (TForm* form = window->ParentForm()) {
+            form->FocusChanged(window);
+        }
         window->HandleFocusIn();
         break;
     case EventKind::FocusOut:
@@ -275,6 +326,27 @@ void Route(Event& e) {
 }
 
 } // namespace
+
+bool TControl::MouseCapture() const {
+    return Pressed().Control() == this && backend::GetCapture() != nullptr;
+}
+
+void TControl::SetMouseCapture(bool value) {
+    if (value) {
+        Pressed().Set(this);
+        for (TControl* c = this; c != nullptr; c = c->Parent()) {
+            if (auto* w = dynamic_cast<TWinControl*>(c)) {
+                backend::SetCapture(w->Handle());
+                break;
+            }
+        }
+    } else if (Pressed().Control() == this) {
+        Pressed().Set(nullptr);
+        if (backend::GetCapture() != nullptr) {
+            backend::ReleaseCapture();
+        }
+    }
+}
 
 void EventRouter::Dispatch(Event& event) {
     try {

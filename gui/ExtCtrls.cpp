@@ -10,31 +10,16 @@ TBevelCut ReadBevel(TReader& reader, const FormValue& value) {
     return TBevelCut(reader.Enum(value, {"bvNone", "bvLowered", "bvRaised", "bvSpace"}));
 }
 
-// One ring of a bevel: light on the top and left, dark on the bottom and right.
-void Frame3D(TCanvas& canvas, TRect& r, TColor topLeft, TColor bottomRight, int width) {
-    for (int i = 0; i < width; ++i) {
-        canvas.Brush.SetColor(topLeft);
-        canvas.FillRect({r.Left, r.Top, r.Right - 1, r.Top + 1});
-        canvas.FillRect({r.Left, r.Top, r.Left + 1, r.Bottom - 1});
-        canvas.Brush.SetColor(bottomRight);
-        canvas.FillRect({r.Left, r.Bottom - 1, r.Right, r.Bottom});
-        canvas.FillRect({r.Right - 1, r.Top, r.Right, r.Bottom});
-        r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
-    }
-}
-
 void Bevel(TCanvas& canvas, TRect& r, TBevelCut cut, int width) {
     switch (cut) {
     case bvNone:
+    case bvSpace:
         break;
     case bvLowered:
-        Frame3D(canvas, r, clBtnShadow, clBtnHighlight, width);
+        canvas.Frame3D(r, clBtnShadow, clBtnHighlight, width);
         break;
     case bvRaised:
-        Frame3D(canvas, r, clBtnHighlight, clBtnShadow, width);
-        break;
-    case bvSpace:
-        Frame3D(canvas, r, clBtnFace, clBtnFace, width);
+        canvas.Frame3D(r, clBtnHighlight, clBtnShadow, width);
         break;
     }
 }
@@ -75,7 +60,12 @@ void TCustomPanel::SetAlignment(TAlignment value) {
 }
 
 void TCustomPanel::PaintWindow(TCanvas& canvas) {
-    Paint(canvas);
+    // Paint() draws on Canvas(): point it at the surface being painted for the while.
+    TCanvas& own = Canvas();
+    const wapi::HDC before = own.CurrentHandle();
+    own.SetHandle(canvas.Handle());
+    Paint();
+    own.SetHandle(before);
     for (TControl* c : FControls) {
         auto* g = dynamic_cast<TGraphicControl*>(c);
         if (g != nullptr && g->Visible()) {
@@ -86,7 +76,8 @@ void TCustomPanel::PaintWindow(TCanvas& canvas) {
     }
 }
 
-void TCustomPanel::Paint(TCanvas& canvas) {
+void TCustomPanel::Paint() {
+    TCanvas& canvas = Canvas();
     TRect r = ClientRect();
     canvas.Brush.SetStyle(bsSolid);
     canvas.Brush.SetColor(FColor);

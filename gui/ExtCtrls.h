@@ -24,10 +24,13 @@ public:
 
     void ReadProperty(TReader& reader, std::string_view name, const FormValue& value) override;
 
+    // The canvas to paint on: while painting, it draws on the surface being painted.
+    TCanvas& Canvas() { return ControlCanvas(); }
+
 protected:
     void PaintWindow(TCanvas& canvas) override;
-    // Draws the panel's face, bevels and caption; graphic children are drawn after it.
-    virtual void Paint(TCanvas& canvas);
+    // Draws the panel's face, bevels and caption on Canvas(); graphic children come after it.
+    virtual void Paint();
 
     TBevelCut FBevelOuter = bvRaised;
     TBevelCut FBevelInner = bvNone;

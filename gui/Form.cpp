@@ -11,26 +11,6 @@
 
 namespace vx {
 
-// A form's canvas takes its window's device context on first use and keeps it.
-class TForm::FormCanvas : public TCanvas {
-public:
-    explicit FormCanvas(TForm& form) : FForm(form) {}
-    ~FormCanvas() override {
-        if (FHandle != nullptr && FForm.HandleIfAllocated() != nullptr) {
-            wapi::ReleaseDC(FForm.HandleIfAllocated(), FHandle);
-        }
-    }
-    wapi::HDC Handle() override {
-        if (FHandle == nullptr) {
-            FHandle = wapi::GetDC(FForm.Handle());
-        }
-        return FHandle;
-    }
-
-private:
-    TForm& FForm;
-};
-
 TForm::TForm(TComponent* AOwner) : TWinControl(AOwner) {
     FVisible = false;
     FFont.SetName(u"Tahoma");
@@ -41,7 +21,6 @@ TForm::TForm(TComponent* AOwner) : TWinControl(AOwner) {
 TForm::~TForm() {
     // Children refer to the form while they go, so they go before any part of it.
     DestroyComponents();
-    FCanvas.reset();
 }
 
 void TForm::InitializeFromDescription() {
@@ -312,12 +291,7 @@ bool TForm::CloseQuery() {
     return canClose;
 }
 
-TCanvas& TForm::Canvas() {
-    if (!FCanvas) {
-        FCanvas = std::make_unique<FormCanvas>(*this);
-    }
-    return *FCanvas;
-}
+TCanvas& TForm::Canvas() { return ControlCanvas(); }
 
 void TForm::PreviewKeyDown(uint16_t& key, TShiftState shift) {
     KeyDown(key, shift);
@@ -358,35 +332,38 @@ void TForm::DialogKey(uint16_t& key, TShiftState shift) {
     constexpr uint16_t Tab = 0x09;
     constexpr uint16_t Return = 0x0D;
     constexpr uint16_t Escape = 0x1B;
-    if ((shift & (ssAlt | ssCtrl)) != 0) {
+    if (key != Tab && key != Return && key != Escape) {
         return;
     }
-    if (key == Tab) {
+    if (Perform(CM_DIALOGKEY, key, intptr_t(shift)) != 0) {
+        key = 0;
+        return;
+    }
+    if (key == Tab && (shift & (ssAlt | ssCtrl)) == 0) {
         key = 0;
         SelectNext((shift & ssShift) == 0);
-        return;
     }
-    if (key != Return && key != Escape) {
-        return;
-    }
-    TButton* target = nullptr;
-    for (int i = 0; i < ComponentCount(); ++i) {
-        auto* button = dynamic_cast<TButton*>(Components(i));
-        if (button == nullptr || !button->Showing() || !button->Enabled()) {
-            continue;
+}
+
+bool TForm::DialogChar(char16_t ch) { return ch != 0 && Perform(CM_DIALOGCHAR, ch) != 0; }
+
+void TForm::FocusChanged(TWinControl* control) {
+    if (FActiveControl != control) {
+        if (FActiveControl != nullptr) {
+            FActiveControl->RemoveFreeNotification(this);
         }
-        // A focused button takes Enter itself, whichever button is the default.
-        if (key == Return && button->Focused()) {
-            target = button;
-            break;
-        }
-        if ((key == Return && button->Default()) || (key == Escape && button->Cancel())) {
-            target = button;
+        FActiveControl = control;
+        if (control != nullptr) {
+            control->FreeNotification(this);
         }
     }
-    if (target != nullptr) {
-        key = 0;
-        target->Click();
+    Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<intptr_t>(static_cast<TControl*>(control)));
+}
+
+void TForm::Notification(TComponent* AComponent, TOperation Operation) {
+    TWinControl::Notification(AComponent, Operation);
+    if (Operation == opRemove && AComponent == FActiveControl) {
+        FActiveControl = nullptr;
     }
 }
 

@@ -69,15 +69,22 @@ public:
     // Keys arrive here first when KeyPreview is set; they return whether the key was used up.
     void PreviewKeyDown(uint16_t& key, TShiftState shift);
     void PreviewChar(char16_t& key);
-    // Tab, Enter and Escape that no control used: Tab moves the focus, the default and the
-    // cancel button answer Enter and Escape.
+    // Tab, Enter and Escape go to the controls as CM_DIALOGKEY first (the default and the
+    // cancel button answer them); a Tab that none used moves the focus. Clears a used key.
     void DialogKey(uint16_t& key, TShiftState shift);
+    // Offers a typed character to the controls' accelerators; true if one took it.
+    bool DialogChar(char16_t ch);
+    // The focus moved to `control`: every control hears of it through CM_FOCUSCHANGED.
+    void FocusChanged(TWinControl* control);
+    // The control that has (or last had) the focus in this form.
+    [[nodiscard]] TWinControl* ActiveControl() const { return FActiveControl; }
     // Moves the focus to the next (or previous) control in tab order.
     void SelectNext(bool forward);
 
 protected:
     void CreateParams(backend::WindowParams& params) override;
     void CreateHandle() override;
+    void Notification(TComponent* AComponent, TOperation Operation) override;
 
     // Registers a handler that the form description may bind to an event by name.
     template <class Form, class... Args>
@@ -98,9 +105,8 @@ private:
     bool FKeyPreview = false;
     std::string FIcon;
     TModalResult FModalResult = mrNone;
+    TWinControl* FActiveControl = nullptr;
     bool FModal = false;
-    class FormCanvas;
-    std::unique_ptr<TCanvas> FCanvas;
     std::map<std::string, std::any> FHandlers;
     std::vector<std::pair<std::string, std::function<bool(TComponent*)>>> FFields;
 

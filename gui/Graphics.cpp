@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "gui/Graphics.h"
 
+#include "gui/Bitmap.h"
 #include "gui/FormReader.h"
 
 namespace vx {
@@ -166,6 +167,26 @@ TPoint TCanvas::TextExtent(const std::u16string& text) {
 
 void TCanvas::DrawIcon(const char* resource, int x, int y) {
     backend::DrawIconResource(Handle(), resource, {x + FOrigin.X, y + FOrigin.Y});
+}
+
+} // namespace vx
+
+namespace vx {
+
+void TCanvas::Frame3D(TRect& rect, TColor topLeft, TColor bottomRight, int width) {
+    backend::DrawFrame3D(Handle(), Shift(rect), topLeft, bottomRight, width);
+    rect = {rect.Left + width, rect.Top + width, rect.Right - width, rect.Bottom - width};
+}
+
+void TCanvas::DrawFocusRect(TRect rect) { backend::DrawFocusRect(Handle(), Shift(rect)); }
+
+void TCanvas::DrawTransparent(int x, int y, const TBitmap& bitmap) {
+    if (bitmap.Empty()) {
+        return;
+    }
+    const TColor key = backend::GetPixel(backend::BitmapDc(bitmap.Handle()), {0, bitmap.Height() - 1});
+    backend::DrawBitmap(Handle(), bitmap.Handle(), {x + FOrigin.X, y + FOrigin.Y}, bitmap.Width(),
+                        bitmap.Height(), key);
 }
 
 } // namespace vx

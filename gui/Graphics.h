@@ -80,6 +80,8 @@ public:
 
     // The device context; a control's canvas obtains its window's on first use.
     virtual wapi::HDC Handle() { return FHandle; }
+    // The device context as it stands, without obtaining one.
+    [[nodiscard]] wapi::HDC CurrentHandle() const { return FHandle; }
     void SetHandle(wapi::HDC dc) { FHandle = dc; }
     void SetOrigin(TPoint origin) { FOrigin = origin; }
 
@@ -89,6 +91,11 @@ public:
     void TextOut(int x, int y, const std::u16string& text);
     TPoint TextExtent(const std::u16string& text);
     void DrawIcon(const char* resource, int x, int y);
+    // Draws `width` rings inside `rect` and shrinks it by as much on every side.
+    void Frame3D(TRect& rect, TColor topLeft, TColor bottomRight, int width);
+    void DrawFocusRect(TRect rect);
+    // Draws a bitmap at its own size, leaving out the colour of its bottom-left pixel.
+    void DrawTransparent(int x, int y, const class TBitmap& bitmap);
 
 protected:
     wapi::HDC FHandle = nullptr;

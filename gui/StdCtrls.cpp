@@ -3,6 +3,7 @@
 
 #include "gui/Form.h"
 #include "gui/FormReader.h"
+#include "gui/Text.h"
 
 namespace vx {
 
@@ -72,6 +73,44 @@ TButton::TButton(TComponent* AOwner) : TWinControl(AOwner) {
     FTabStop = true;
 }
 
+void TButton::SetDefault(bool value) {
+    FDefault = value;
+    FActive = value;
+    if (TForm* form = ParentForm(); form != nullptr && HandleAllocated()) {
+        form->Perform(CM_FOCUSCHANGED, 0,
+                      reinterpret_cast<intptr_t>(static_cast<TControl*>(form->ActiveControl())));
+    }
+}
+
+void TButton::CreateWnd() { FActive = FDefault; }
+
+void TButton::CMFocusChanged(TMessage& message) {
+    auto* focused = reinterpret_cast<TControl*>(message.LParam);
+    if (dynamic_cast<TButton*>(focused) != nullptr) {
+        FActive = focused == this;
+    } else {
+        FActive = FDefault;
+    }
+    Invalidate();
+}
+
+void TButton::CMDialogKey(TMessage& message) {
+    const auto key = uint16_t(message.WParam);
+    const auto shift = TShiftState(message.LParam);
+    if (((key == 0x0D && FActive) || (key == 0x1B && FCancel)) &&
+        (shift & (ssShift | ssCtrl | ssAlt)) == 0 && CanFocus()) {
+        Click();
+        message.Result = 1;
+    }
+}
+
+void TButton::CMDialogChar(TMessage& message) {
+    if (IsAccel(char16_t(message.WParam), FCaption) && CanFocus()) {
+        Click();
+        message.Result = 1;
+    }
+}
+
 void TButton::Click() {
     if (TForm* form = ParentForm(); form != nullptr && FModalResult != mrNone) {
         form->SetModalResult(FModalResult);
@@ -83,8 +122,8 @@ void TButton::PaintWindow(TCanvas& canvas) {
     const TRect r = ClientRect();
     canvas.Brush.SetColor(clBtnFace);
     canvas.FillRect(r);
-    // A raised frame, sunk while pressed; a default or focused button gets a dark ring.
-    const bool ring = FDefault || Focused();
+    // A raised frame, sunk while pressed; the button that Enter would click gets a dark ring.
+    const bool ring = FActive || Focused();
     TRect face = r;
     if (ring) {
         canvas.Pen.SetColor(clBlack);

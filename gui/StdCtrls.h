@@ -37,7 +37,10 @@ public:
     [[nodiscard]] const char* ClassName() const override { return "TButton"; }
 
     [[nodiscard]] bool Default() const { return FDefault; }
-    void SetDefault(bool value) { FDefault = value; }
+    void SetDefault(bool value);
+    // Whether Enter clicks this button now: it is focused, or it is the default button and
+    // no other push button has the focus.
+    [[nodiscard]] bool Active() const { return FActive; }
     [[nodiscard]] bool Cancel() const { return FCancel; }
     void SetCancel(bool value) { FCancel = value; }
     [[nodiscard]] TModalResult ModalResult() const { return FModalResult; }
@@ -54,9 +57,14 @@ protected:
     void KeyUp(uint16_t& Key, TShiftState Shift) override;
     void DoEnter() override;
     void DoExit() override;
+    void CreateWnd() override;
+    void CMDialogKey(TMessage& message) override;
+    void CMDialogChar(TMessage& message) override;
+    void CMFocusChanged(TMessage& message) override;
 
 private:
     bool FDefault = false;
+    bool FActive = false;
     bool FCancel = false;
     TModalResult FModalResult = mrNone;
     bool FPressed = false;

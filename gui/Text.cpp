@@ -83,3 +83,25 @@ std::string Utf16To8(std::u16string_view text) {
 }
 
 } // namespace vx
+
+namespace vx {
+
+namespace {
+char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; }
+} // namespace
+
+bool IsAccel(char16_t ch, std::u16string_view caption) {
+    for (size_t i = 0; i + 1 < caption.size(); ++i) {
+        if (caption[i] != u'&') {
+            continue;
+        }
+        if (caption[i + 1] == u'&') {
+            ++i; // an ampersand shown as such
+            continue;
+        }
+        return Lower(caption[i + 1]) == Lower(ch);
+    }
+    return false;
+}
+
+} // namespace vx

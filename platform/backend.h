@@ -123,6 +123,23 @@ void DrawText(wapi::HDC dc, const std::u16string& text, TRect rect, const FontDe
               uint32_t flags);
 TPoint MeasureText(wapi::HDC dc, const std::u16string& text, const FontDesc& font);
 void DrawIconResource(wapi::HDC dc, const char* name, TPoint at);
+// Rings of one pixel inside the rectangle: the top-left colour on the left column and top row,
+// the bottom-right colour on the right column and bottom row (and so on two corner pixels).
+void DrawFrame3D(wapi::HDC dc, TRect rect, TColor topLeft, TColor bottomRight, int width);
+// The dotted focus rectangle, drawn by inverting.
+void DrawFocusRect(wapi::HDC dc, TRect rect);
+TColor GetPixel(wapi::HDC dc, TPoint at); // 0x00BBGGRR
+
+// Off-screen bitmaps of 32-bit pixels, with a device context to draw on them.
+struct BitmapTag;
+using BitmapId = BitmapTag*;
+BitmapId CreateBitmap(int width, int height); // null when the size is not positive
+void DestroyBitmap(BitmapId bitmap);
+wapi::HDC BitmapDc(BitmapId bitmap);
+// Draws the bitmap's top-left width x height pixels at `at`; pixels of the transparent
+// colour, if one is given, are left out.
+void DrawBitmap(wapi::HDC dc, BitmapId bitmap, TPoint at, int width, int height,
+                std::optional<TColor> transparent);
 TColor ResolveColor(TColor color); // system colours to plain 0x00BBGGRR
 
 } // namespace vx::backend

@@ -30,6 +30,7 @@ enum class EventKind {
     FocusOut,    //
     CaptureLost, // the window lost the mouse capture it held
     Changed,     // an edit's text changed
+    MouseLeave,  // the pointer left the window
 };
 
 enum class MouseButton { Left, Right, Middle };

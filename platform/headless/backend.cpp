@@ -156,6 +156,9 @@ void DestroyWindow(wapi::HWND window) {
     if (m.Capture == window) {
         m.Capture = nullptr;
     }
+    if (m.Hovered == window) {
+        m.Hovered = nullptr;
+    }
     std::erase_if(m.Queue, [window](const Event& e) { return e.Window == window; });
     m.Windows.erase(reinterpret_cast<uintptr_t>(window));
 }

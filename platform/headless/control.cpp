@@ -82,6 +82,12 @@ void QueueMouse(EventKind kind, TPoint screen, MouseButton button, uint32_t shif
     Machine& m = M();
     m.Cursor = screen;
     const wapi::HWND target = m.Capture != nullptr ? m.Capture : WindowAt(screen);
+    // As a window that tracks the pointer hears when it has gone elsewhere.
+    const wapi::HWND under = WindowAt(screen);
+    if (m.Hovered != nullptr && m.Hovered != under && m.Capture == nullptr) {
+        m.Queue.push_back(Event{.Kind = EventKind::MouseLeave, .Window = m.Hovered});
+    }
+    m.Hovered = m.Capture != nullptr ? m.Hovered : under;
     if (target == nullptr) {
         return;
     }

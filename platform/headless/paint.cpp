@@ -35,10 +35,54 @@ uint32_t ToPixel(TColor color) {
 
 } // namespace
 
+int64_t WindowOf(const Dc* d) {
+    return int64_t(reinterpret_cast<uintptr_t>(d != nullptr ? d->Window : nullptr));
+}
+
 void FillRect(wapi::HDC dc, TRect rect, TColor color) {
-    if (Dc* d = AsDc(dc)) {
+    Dc* d = AsDc(dc);
+    Log("FillRect", {rect.Left, rect.Top, rect.Right, rect.Bottom, int64_t(color), WindowOf(d)});
+    if (d != nullptr) {
         Fill(*d, rect, ToPixel(color));
     }
+}
+
+void DrawFrame3D(wapi::HDC dc, TRect r, TColor topLeft, TColor bottomRight, int width) {
+    Dc* d = AsDc(dc);
+    Log("Frame3D", {r.Left, r.Top, r.Right, r.Bottom, int64_t(topLeft), int64_t(bottomRight), width,
+                    WindowOf(d)});
+    if (d == nullptr) {
+        return;
+    }
+    const uint32_t top = ToPixel(topLeft);
+    const uint32_t bottom = ToPixel(bottomRight);
+    for (int i = 0; i < width && r.Right - r.Left > 0 && r.Bottom - r.Top > 0; ++i) {
+        const int32_t right = r.Right - 1;
+        const int32_t down = r.Bottom - 1;
+        Fill(*d, {r.Left, r.Top, r.Left + 1, down}, top);  // left column, not the last pixel
+        Fill(*d, {r.Left, r.Top, right, r.Top + 1}, top);  // top row, not the last pixel
+        Fill(*d, {right, r.Top, right + 1, down + 1}, bottom);
+        Fill(*d, {r.Left, down, right + 1, down + 1}, bottom);
+        r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+    }
+}
+
+void DrawFocusRect(wapi::HDC dc, TRect r) {
+    Log("FocusRect", {r.Left, r.Top, r.Right, r.Bottom, WindowOf(AsDc(dc))});
+}
+
+TColor GetPixel(wapi::HDC dc, TPoint at) {
+    const Dc* d = AsDc(dc);
+    if (d == nullptr) {
+        return 0;
+    }
+    const int32_t x = at.X - d->Origin.X;
+    const int32_t y = at.Y - d->Origin.Y;
+    if (x < 0 || y < 0 || x >= d->Target->Width || y >= d->Target->Height) {
+        return 0xFFFFFFFF;
+    }
+    const uint32_t p = d->Target->At(x, y);
+    return (p & 0xFF) << 16 | (p & 0xFF00) | (p >> 16 & 0xFF);
 }
 
 void DrawRectangle(wapi::HDC dc, TRect r, TColor pen, int penWidth, std::optional<TColor> fill) {

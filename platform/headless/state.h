@@ -54,6 +54,7 @@ struct Machine {
     uint64_t NextZ = 1;
     wapi::HWND Focus = nullptr;
     wapi::HWND Capture = nullptr;
+    wapi::HWND Hovered = nullptr; // the window the pointer last moved in
     TPoint Cursor{};
     uint32_t Buttons = 0;
     uint32_t Modifiers = 0;

@@ -100,8 +100,17 @@ LRESULT CALLBACK WindowProc(::HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         return Mouse(hwnd, EventKind::MouseUp, MouseButton::Middle, wp, lp);
     case WM_LBUTTONDBLCLK:
         return Mouse(hwnd, EventKind::DoubleClick, MouseButton::Left, wp, lp);
-    case WM_MOUSEMOVE:
+    case WM_MOUSEMOVE: {
+        // Ask to hear when the pointer leaves, for the controls' enter and leave events.
+        TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, hwnd, 0};
+        TrackMouseEvent(&track);
         return Mouse(hwnd, EventKind::MouseMove, MouseButton::Left, wp, lp);
+    }
+    case WM_MOUSELEAVE: {
+        Event e{.Kind = EventKind::MouseLeave, .Window = H(hwnd)};
+        Send(e);
+        return 0;
+    }
     case WM_CONTEXTMENU: {
         POINT p{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)};
         if (lp == -1) { // from the keyboard: at the pointer
@@ -125,10 +134,16 @@ LRESULT CALLBACK WindowProc(::HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         }
         break; // Alt+F4 and the other system keys keep working
     }
-    case WM_CHAR: {
-        Event e{.Kind = EventKind::Char, .Window = H(hwnd), .Char = char16_t(wp)};
-        Send(e);
-        return 0;
+    case WM_CHAR:
+    case WM_SYSCHAR: {
+        Event e{.Kind = EventKind::Char,
+                .Window = H(hwnd),
+                .Shift = msg == WM_SYSCHAR ? uint32_t(ShiftAlt) : 0,
+                .Char = char16_t(wp)};
+        if (Send(e) && e.Handled) {
+            return 0;
+        }
+        break; // an Alt+key nobody took may still open the system menu
     }
     case WM_SIZE: {
         Event e{.Kind = EventKind::Resized, .Window = H(hwnd)};

@@ -56,8 +56,12 @@ LRESULT CALLBACK EditProc(::HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
         }
         break;
     }
-    case WM_CHAR: {
-        Event e{.Kind = EventKind::Char, .Window = H(hwnd), .Char = char16_t(wp)};
+    case WM_CHAR:
+    case WM_SYSCHAR: {
+        Event e{.Kind = EventKind::Char,
+                .Window = H(hwnd),
+                .Shift = msg == WM_SYSCHAR ? uint32_t(backend::ShiftAlt) : 0,
+                .Char = char16_t(wp)};
         if (SendToSink(e) && (e.Handled || e.Char == 0)) {
             return 0; // refused: the edit never sees it
         }

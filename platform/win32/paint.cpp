@@ -86,6 +86,28 @@ TPoint MeasureText(wapi::HDC dc, const std::u16string& text, const FontDesc& fon
     return {size.cx, size.cy};
 }
 
+void DrawFrame3D(wapi::HDC dc, TRect r, TColor topLeft, TColor bottomRight, int width) {
+    ::HDC h = D(dc);
+    const COLORREF top = ResolveColor(topLeft);
+    const COLORREF bottom = ResolveColor(bottomRight);
+    for (int i = 0; i < width && r.Right > r.Left && r.Bottom > r.Top; ++i) {
+        const int32_t right = r.Right - 1;
+        const int32_t down = r.Bottom - 1;
+        Fill(h, {r.Left, r.Top, r.Left + 1, down}, top);
+        Fill(h, {r.Left, r.Top, right, r.Top + 1}, top);
+        Fill(h, {right, r.Top, right + 1, down + 1}, bottom);
+        Fill(h, {r.Left, down, right + 1, down + 1}, bottom);
+        r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+    }
+}
+
+void DrawFocusRect(wapi::HDC dc, TRect rect) {
+    const RECT r = R(rect);
+    ::DrawFocusRect(D(dc), &r);
+}
+
+TColor GetPixel(wapi::HDC dc, TPoint at) { return ::GetPixel(D(dc), at.X, at.Y); }
+
 void DrawIconResource(wapi::HDC dc, const char* name, TPoint at) {
     const std::wstring wide(name, name + strlen(name));
     auto icon = static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr), wide.c_str(), IMAGE_ICON,

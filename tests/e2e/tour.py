@@ -3,14 +3,16 @@
 
 As a module it gives the end-to-end tests one way to start the magnifier, use its right-click
 menu, the range selection overlay and the about dialog, and to say what the window must show.
-Run as a script it makes a short guided tour on an X server of its own and saves screenshots:
+Run as a script it makes a short guided tour on an X server of its own and saves screenshots,
+or (--here) just runs the magnifier on the current display:
 
-    python3 tests/e2e/tour.py [--out build/tour.png]
+    python3 tests/e2e/tour.py [--out build/tour.png] [--here]
 """
 
 import argparse
 import os
 import re
+import subprocess
 import sys
 import time
 import unittest
@@ -108,9 +110,19 @@ def part_of(shown, rect):
     return shown.pixels.crop(x - shown.x, y - shown.y, w, h)
 
 
-def focused(xserver):
-    out = xserver.xdotool("getwindowfocus", check=False).stdout.split()
-    return int(out[0]) if out else None
+POINTER_ROOT = 1  # the X focus follows the pointer: how Wine leaves it with no window manager
+
+
+def has_keyboard(xserver, win):
+    """Whether typed keys reach win: it holds the X focus, or the focus follows the pointer
+    and the pointer is over it (Wine then routes the keys to its own focus window)."""
+    out = xserver.xdotool("getwindowfocus", "-f", check=False).stdout.split()
+    focus = int(out[0]) if out else None
+    if focus == POINTER_ROOT:
+        x, y, w, h = xserver.geometry(win)
+        px, py = xserver.pointer()
+        return x <= px < x + w and y <= py < y + h
+    return focus == win
 
 
 class Magnifier:
@@ -155,7 +167,7 @@ class Magnifier:
 
     def wait_focus(self, win):
         """Waits until win has the keyboard, so typed keys cannot land elsewhere."""
-        vx.wait_until(lambda: focused(self.x) == win, what=f"window {win:#x} to get the focus")
+        vx.wait_until(lambda: has_keyboard(self.x, win), what=f"window {win:#x} to get the keys")
 
     def open_overlay(self):
         """Opens range selection; returns the overlay's X window once it is painted and has
@@ -170,12 +182,12 @@ class Magnifier:
     def wait_closed(self, win, what="the window"):
         vx.wait_until(lambda: not self.x.viewable(win), what=f"{what} to close")
 
-    def select(self, x1, y1, x2, y2, steps=8):
+    def select(self, x1, y1, x2, y2, steps=8, before_release=None):
         """Range selection by a drag from (x1, y1) to (x2, y2); returns the range it makes,
-        in the overlay's client coordinates."""
+        in the overlay's client coordinates. before_release() runs with the button held."""
         overlay = self.open_overlay()
         origin = self.x.geometry(overlay)[:2]
-        self.x.drag(x1, y1, x2, y2, steps)
+        self.x.drag(x1, y1, x2, y2, steps, before_release=before_release)
         self.wait_closed(overlay, "the overlay")
         return (min(x1, x2) - origin[0], min(y1, y2) - origin[1], max(x1, x2) - origin[0],
                 max(y1, y2) - origin[1])
@@ -206,10 +218,9 @@ class Magnifier:
 
 
 def tour(out_path):
-    """Start, show a pattern, select part of it, wait for the magnified copy, screenshot, open
-    and close the about dialog, close the magnifier. Returns the magnifier's exit code."""
-    folder = os.path.dirname(os.path.abspath(out_path))
-    os.makedirs(folder, exist_ok=True)
+    """Start, show a pattern, select part of it, wait for the magnified copy, open and close the
+    about dialog, close the magnifier; screenshots along the way. Returns the exit code."""
+    os.makedirs(os.path.dirname(os.path.abspath(out_path)), exist_ok=True)
     stem = os.path.splitext(out_path)[0]
 
     def step(text):
@@ -221,19 +232,26 @@ def tour(out_path):
         pattern = stem + "-pattern.png"
         block_pattern(pattern, 320, 240, 40)
         shown = xserver.show_pattern(pattern, 60, 80)
-        magnifier = Magnifier(prefix, xserver, log_dir=folder)
+        magnifier = Magnifier(prefix, xserver, log_dir=vx.output_dir("tour"))
+
+        def screenshot(suffix, settle=0.0):
+            time.sleep(settle)  # for a person watching, and for the band to follow the pointer
+            path = stem + suffix + ".png"
+            xserver.screenshot().save(path)
+            step(f"screenshot {path}")
+
         try:
             step("the magnifier is up; right click, 範囲指定, drag over the pattern")
-            chosen = magnifier.select(130, 150, 290, 230)
+            chosen = magnifier.select(130, 150, 290, 230,
+                                      before_release=lambda: screenshot("-select", 0.3))
             magnifier.wait_magnified(part_of(shown, source_rect(chosen)))
-            xserver.screenshot().save(out_path)
-            step(f"magnified range {chosen}: screenshot {out_path}")
+            step(f"range {chosen} magnified")
+            screenshot("")
             magnifier.open_about()
-            time.sleep(1.0)  # for a person watching
-            xserver.screenshot().save(stem + "-about.png")
+            screenshot("-about", 1.0)
             xserver.key("Escape")
             magnifier.wait_visible()
-            step("about dialog shown and closed; closing the magnifier")
+            step("about dialog closed; closing the magnifier")
             code = magnifier.close()
             step(f"exit code {code}")
             return code
@@ -241,11 +259,23 @@ def tour(out_path):
             magnifier.stop()
 
 
+def run_here():
+    """Runs the magnifier on the current $DISPLAY until it exits; returns its exit code."""
+    prefix = vx.WinePrefix().ensure()  # created once, with the Japanese font mapping
+    env = prefix.env(extra={"DISPLAY": os.environ["DISPLAY"]})
+    exe = orvalen_exe()
+    return subprocess.call([vx.WINE64, exe], env=env, cwd=os.path.dirname(exe))
+
+
 def main(argv):
     parser = argparse.ArgumentParser(description="A scripted tour of the magnifier.")
     parser.add_argument("--out", default=os.path.join(REPO, "build", "tour.png"),
                         help="where the screenshot goes (default: build/tour.png)")
+    parser.add_argument("--here", action="store_true",
+                        help="no tour: run the magnifier on $DISPLAY until it is closed")
     args = parser.parse_args(argv)
+    if args.here:
+        return run_here()
     code = tour(args.out)
     print(f"screenshot: {os.path.abspath(args.out)}")
     return 0 if code == 0 else 1

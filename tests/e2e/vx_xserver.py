@@ -350,14 +350,17 @@ class XServer:
     def right_click(self, x, y):
         self.click(x, y, 3)
 
-    def drag(self, x1, y1, x2, y2, steps=10, button=1, step_delay=0.02):
-        """Press at (x1, y1), move in `steps` straight steps, release at (x2, y2)."""
+    def drag(self, x1, y1, x2, y2, steps=10, button=1, step_delay=0.02, before_release=None):
+        """Press at (x1, y1), move in `steps` straight steps, release at (x2, y2); calls
+        before_release() (if given) while the button is still held at the end."""
         self.move(x1, y1)
         self.xdotool("mousedown", button)
         try:
             for i in range(1, steps + 1):
                 time.sleep(step_delay)  # lets the program see separate motion events
                 self.move(x1 + (x2 - x1) * i // steps, y1 + (y2 - y1) * i // steps)
+            if before_release is not None:
+                before_release()
         finally:
             self.xdotool("mouseup", button)
 
