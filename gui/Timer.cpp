@@ -52,8 +52,9 @@ void TTimer::SetOnTimer(TNotifyEvent value) {
 }
 
 void TTimer::Timer() {
-    if (FOnTimer) {
-        FOnTimer(this);
+    // A copy runs, so a handler may destroy its own timer.
+    if (TNotifyEvent handler = FOnTimer) {
+        handler(this);
     }
 }
 

@@ -31,31 +31,31 @@ def ink_columns(row):
     return [x for x, p in enumerate(row) if max(p) < INK]
 
 
+def ink_count(shot):
+    return sum(len(ink_columns([shot.pixel(x, y) for x in range(shot.width)]))
+               for y in range(shot.height))
+
+
 def menu_bands(shot):
     """Horizontal bands inside a popup menu's one-pixel border, top to bottom: ("text", left,
-    right) for rows with dark ink, ("line", left, right) for rows of one colour other than the
-    background across nearly the whole width (a separator)."""
+    right) for runs of rows with dark ink, ("line", left, right) for runs of rows of one colour
+    other than the background across nearly the whole width (a separator). Blank rows part
+    bands."""
     inner = shot.crop(1, 1, shot.width - 2, shot.height - 2)
     rows = [[inner.pixel(x, y) for x in range(inner.width)] for y in range(inner.height)]
     background = collections.Counter(p for row in rows for p in row).most_common(1)[0][0]
-    bands = []
+    bands, previous = [], None
     for row in rows:
         ink = ink_columns(row)
         drawn = [x for x, p in enumerate(row) if p != background]
-        if ink:
-            kind, xs = "text", ink
-        elif len(drawn) >= 0.8 * len(row):
-            kind, xs = "line", drawn
-        else:
-            continue
-        bands.append((kind, min(xs), max(xs)))
-    merged = []
-    for kind, left, right in bands:
-        if merged and merged[-1][0] == kind:
-            merged[-1] = (kind, min(merged[-1][1], left), max(merged[-1][2], right))
-        else:
-            merged.append((kind, left, right))
-    return merged
+        kind, xs = ("text", ink) if ink else ("line", drawn) if len(drawn) >= 0.8 * len(
+            row) else (None, [])
+        if kind and kind == previous:
+            bands[-1] = (kind, min(bands[-1][1], min(xs)), max(bands[-1][2], max(xs)))
+        elif kind:
+            bands.append((kind, min(xs), max(xs)))
+        previous = kind
+    return bands
 
 
 class MagnifierWindow(vx.E2ETestCase):
@@ -108,29 +108,23 @@ class MagnifierWindow(vx.E2ETestCase):
 
         # A double click does nothing; no copy is made before the first range selection,
         # though a pattern sits where the default range would copy from.
-        self.xserver.click(client.x + 200, client.y + 120)
+        self.xserver.move(client.x + 200, client.y + 120)
         self.xserver.xdotool("click", "--repeat", "2", "--delay", "80", 1)
-        label = vx.Rect(client.x + LABEL_RECT[0], client.y + LABEL_RECT[1], *LABEL_RECT[2:])
-        vx.wait_until(lambda: ink_columns(self.label_row(label)), what="the label's text")
+        lx, ly, lw, lh = LABEL_RECT
+        label = (client.x + lx, client.y + ly, lw, lh)
+        vx.wait_until(lambda: ink_count(self.xserver.screenshot(label)) > 400,
+                      what="the instruction label's text")
         time.sleep(0.3)  # three timer intervals: a copy would have come by now
         shot = self.xserver.screenshot(client)
         background = shot.pixel(client.width - 1, client.height - 1)
-        outside_label = lambda x, y: (background if not (  # noqa: E731
-            LABEL_RECT[0] <= x < LABEL_RECT[0] + LABEL_RECT[2]
-            and LABEL_RECT[1] <= y < LABEL_RECT[1] + LABEL_RECT[3]) else None)
         stray = [(x, y) for y in range(client.height) for x in range(client.width)
-                 if outside_label(x, y) and shot.pixel(x, y) != background]
+                 if not (lx <= x < lx + lw and ly <= y < ly + lh)
+                 and shot.pixel(x, y) != background]
         self.assertEqual(stray[:5], [], "only the label may differ from the background")
-        ink = sum(len(ink_columns([shot.pixel(x, y) for x in range(client.width)]))
-                  for y in range(LABEL_RECT[1], LABEL_RECT[1] + LABEL_RECT[3]))
-        self.assertGreater(ink, 400, "the label's text")
+        self.assertGreater(ink_count(shot.crop(*LABEL_RECT)), 400, "the label's text")
         self.assertEqual(self.xserver.search(name=tour.OVERLAY_TITLE), [])
         self.assertEqual(self.xserver.search(name=tour.ABOUT_TITLE), [])
         self.assertEqual(magnifier.close(), 0)
-
-    def label_row(self, label):
-        shot = self.xserver.screenshot(label)
-        return [shot.pixel(x, y) for y in range(label.height) for x in range(label.width)]
 
     def test_menu_shows_two_items_and_a_separator_each_chosen_by_keyboard(self):
         magnifier = self.start_magnifier()
