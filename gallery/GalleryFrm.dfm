@@ -3,7 +3,7 @@ object GalleryForm: TGalleryForm
   Top = 100
   BorderIcons = [biSystemMenu, biMinimize]
   Caption = 'Vexelo Gallery'
-  ClientHeight = 200
+  ClientHeight = 330
   ClientWidth = 420
   Color = clBtnFace
   Font.Charset = DEFAULT_CHARSET
@@ -12,6 +12,7 @@ object GalleryForm: TGalleryForm
   Font.Name = 'Tahoma'
   Font.Style = []
   Position = poDesigned
+  OnCreate = FormCreate
   object IntegerLabel: TLabel
     Left = 12
     Top = 16
@@ -77,5 +78,101 @@ object GalleryForm: TGalleryForm
     ReadOnly = True
     Text = '12a'
     TabOrder = 3
+  end
+  object DefaultButton: TCuteButton
+    Left = 12
+    Top = 164
+    Caption = '&OK'
+    Default = True
+    TabOrder = 4
+    OnClick = ButtonClick
+  end
+  object CancelButton: TCuteButton
+    Left = 96
+    Top = 164
+    Caption = 'Cancel'
+    Cancel = True
+    TabOrder = 5
+    OnClick = ButtonClick
+  end
+  object SpeedButton: TCuteButton
+    Left = 180
+    Top = 164
+    Caption = 'Speed'
+    IsSpeedButton = True
+    TabOrder = 6
+    OnClick = ButtonClick
+  end
+  object DisabledButton: TCuteButton
+    Left = 264
+    Top = 164
+    Caption = 'Disabled'
+    Enabled = False
+    UseDisabledColor = True
+    DisabledColor = $00C0C0F0
+    TabOrder = 7
+    OnClick = ButtonClick
+  end
+  object MenuButton: TCuteButton
+    Left = 12
+    Top = 204
+    Caption = '&Menu'
+    DropDownMenu = GalleryMenu
+    TabOrder = 8
+    OnClick = ButtonClick
+  end
+  object HoldButton: TCuteButton
+    Left = 96
+    Top = 204
+    Caption = '&Hold me'
+    DropDownMenu = GalleryMenu
+    DropDownDelay = 500
+    TabOrder = 9
+    OnClick = ButtonClick
+  end
+  object FlatButton: TCuteButton
+    Left = 180
+    Top = 204
+    Caption = 'Flat'
+    Flat = True
+    ShowFocusRect = True
+    UseMouseColor = True
+    MouseEnterColor = $00F0E0C0
+    TabOrder = 10
+    OnClick = ButtonClick
+  end
+  object PictureLeftButton: TCuteButton
+    Left = 12
+    Top = 248
+    Width = 120
+    Caption = 'Left'
+    TabOrder = 11
+    OnClick = ButtonClick
+  end
+  object PictureCentreButton: TCuteButton
+    Left = 144
+    Top = 248
+    Width = 120
+    Caption = 'Centre'
+    TabOrder = 12
+    OnClick = ButtonClick
+  end
+  object PictureRightButton: TCuteButton
+    Left = 276
+    Top = 248
+    Width = 120
+    Caption = 'Right'
+    TabOrder = 13
+    OnClick = ButtonClick
+  end
+  object GalleryMenu: TPopupMenu
+    object FirstItem: TMenuItem
+      Caption = 'First'
+      OnClick = MenuItemClick
+    end
+    object SecondItem: TMenuItem
+      Caption = 'Second'
+      OnClick = MenuItemClick
+    end
   end
 end

@@ -2,6 +2,7 @@
 // A form that shows the library's controls with representative settings.
 #pragma once
 
+#include "controls/button/CuteBtn.h"
 #include "controls/edit/BaseEdit.h"
 #include "gui/Form.h"
 #include "gui/StdCtrls.h"
@@ -15,6 +16,19 @@ public:
     vx::edit::TBaseEdit* RealEdit = nullptr;
     vx::edit::TBaseEdit* MailEdit = nullptr;
     vx::edit::TBaseEdit* ReadOnlyEdit = nullptr;
+    vx::button::TCuteButton* DefaultButton = nullptr;
+    vx::button::TCuteButton* PictureLeftButton = nullptr;
+    vx::button::TCuteButton* PictureCentreButton = nullptr;
+    vx::button::TCuteButton* PictureRightButton = nullptr;
+
+    void FormCreate(vx::TObject* Sender);
+    // Every button's click and every menu choice shows in the caption, with a running count.
+    void ButtonClick(vx::TObject* Sender);
+    void MenuItemClick(vx::TObject* Sender);
+
+private:
+    int FEvents = 0;
+    void ShowEvent(const std::string& what);
 };
 
 extern TGalleryForm* GalleryForm;

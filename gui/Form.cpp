@@ -220,6 +220,12 @@ void TForm::SetVisible(bool value) {
     }
 }
 
+void TForm::TextChanged() {
+    if (FHandle != nullptr) {
+        backend::SetCaption(FHandle, FCaption);
+    }
+}
+
 void TForm::DoShow() {
     if (OnShow) {
         OnShow(this);

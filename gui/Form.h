@@ -94,6 +94,7 @@ protected:
 
     virtual void DoShow();
     virtual void DoHide();
+    void TextChanged() override;
 
 private:
     TFormBorderStyle FBorderStyle = bsSizeable;
