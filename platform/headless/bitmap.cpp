@@ -37,16 +37,15 @@ void DrawBitmap(wapi::HDC dc, BitmapId bitmap, TPoint at, int width, int height,
         return;
     }
     const Image& src = bitmap->Pixels;
-    const std::optional<uint32_t> skip =
-        transparent ? std::optional<uint32_t>((*transparent & 0xFF) << 16 | (*transparent & 0xFF00) |
-                                              (*transparent >> 16 & 0xFF))
-                    : std::nullopt;
+    const bool keyed = transparent.has_value();
+    const TColor c = transparent.value_or(0);
+    const uint32_t key = (c & 0xFF) << 16 | (c & 0xFF00) | (c >> 16 & 0xFF);
     for (int y = 0; y < height && y < src.Height; ++y) {
         for (int x = 0; x < width && x < src.Width; ++x) {
             const uint32_t p = src.At(x, y);
             const int32_t dx = at.X + x - d->Origin.X;
             const int32_t dy = at.Y + y - d->Origin.Y;
-            if ((skip && p == *skip) || dx < 0 || dy < 0 || dx >= d->Target->Width ||
+            if ((keyed && p == key) || dx < 0 || dy < 0 || dx >= d->Target->Width ||
                 dy >= d->Target->Height) {
                 continue;
             }
