@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "gallery/GalleryFrm.h"
 
+#include "controls/button/Register.h"
 #include "gui/Application.h"
 #include "gui/Text.h"
 
@@ -19,9 +20,12 @@ TGalleryForm::TGalleryForm(TComponent* Owner) : TForm(Owner) {
     Published("PictureLeftButton", PictureLeftButton);
     Published("PictureCentreButton", PictureCentreButton);
     Published("PictureRightButton", PictureRightButton);
+    Published("GlyphButton", GlyphButton);
+    Published("LongButton", LongButton);
     Handler("FormCreate", &TGalleryForm::FormCreate);
     Handler("ButtonClick", &TGalleryForm::ButtonClick);
     Handler("MenuItemClick", &TGalleryForm::MenuItemClick);
+    Handler("LongButtonLongPress", &TGalleryForm::LongButtonLongPress);
 }
 
 void TGalleryForm::FormCreate(TObject*) {
@@ -46,6 +50,7 @@ void TGalleryForm::FormCreate(TObject*) {
         button->SetAlignment(alignment);
         button->SetPicture(picture);
     }
+    GlyphButton->SetGlyph(bitmap);
 }
 
 void TGalleryForm::ShowEvent(const std::string& what) {
@@ -58,6 +63,10 @@ void TGalleryForm::ButtonClick(TObject* Sender) {
 
 void TGalleryForm::MenuItemClick(TObject* Sender) {
     ShowEvent(dynamic_cast<TComponent*>(Sender)->Name() + " chosen");
+}
+
+void TGalleryForm::LongButtonLongPress(TObject*, TMouseButton, TShiftState, int, int) {
+    ShowEvent("LongButton long press");
 }
 
 int RunGallery() {

@@ -3,7 +3,7 @@ object GalleryForm: TGalleryForm
   Top = 100
   BorderIcons = [biSystemMenu, biMinimize]
   Caption = 'Vexelo Gallery'
-  ClientHeight = 330
+  ClientHeight = 370
   ClientWidth = 420
   Color = clBtnFace
   Font.Charset = DEFAULT_CHARSET
@@ -164,6 +164,42 @@ object GalleryForm: TGalleryForm
     Caption = 'Right'
     TabOrder = 13
     OnClick = ButtonClick
+  end
+  object GlyphButton: TBitBtn2
+    Left = 12
+    Top = 292
+    Width = 120
+    Caption = 'Glyph'
+    TabOrder = 14
+    OnClick = ButtonClick
+  end
+  object SpeedOneButton: TSpeedButton2
+    Left = 144
+    Top = 292
+    Width = 57
+    Height = 25
+    Caption = 'One'
+    GroupIndex = 1
+    Down = True
+    OnClick = ButtonClick
+  end
+  object SpeedTwoButton: TSpeedButton2
+    Left = 207
+    Top = 292
+    Width = 57
+    Height = 25
+    Caption = 'Two'
+    GroupIndex = 1
+    OnClick = ButtonClick
+  end
+  object LongButton: TBorderSpeedButton
+    Left = 276
+    Top = 292
+    Width = 120
+    Height = 25
+    Caption = 'Long press'
+    LongPressTime = 800
+    OnLongPress = LongButtonLongPress
   end
   object GalleryMenu: TPopupMenu
     object FirstItem: TMenuItem

@@ -3,6 +3,7 @@
 
 #include "gui/Dispatch.h"
 #include "gui/Text.h"
+#include "gui/Thread.h"
 
 namespace vx {
 
@@ -53,20 +54,27 @@ void TApplication::Run() {
     }
 }
 
+// Procedures handed over by worker threads count as messages: they are served before the loop
+// waits, and a hand-over wakes a waiting loop (backend::WakeMainThread).
 void TApplication::HandleMessage() {
+    if (CheckSynchronize() > 0) {
+        return;
+    }
     if (backend::ProcessMessage(true) == backend::Pumped::Quit) {
         FTerminated = true;
     }
+    CheckSynchronize();
 }
 
 void TApplication::ProcessMessages() {
     for (;;) {
+        const bool served = CheckSynchronize() > 0;
         const backend::Pumped p = backend::ProcessMessage(false);
         if (p == backend::Pumped::Quit) {
             FTerminated = true;
             return;
         }
-        if (p == backend::Pumped::Nothing) {
+        if (p == backend::Pumped::Nothing && !served) {
             return;
         }
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "gui/Classes.h"
 
+#include "gui/Buttons.h"
 #include "gui/CustomEdit.h"
 #include "gui/ExtCtrls.h"
 #include "gui/Menus.h"
@@ -25,6 +26,8 @@ std::map<std::string, ComponentFactory, std::less<>>& Registry() {
         add("TMenuItem", static_cast<TMenuItem*>(nullptr));
         add("TLabel", static_cast<TLabel*>(nullptr));
         add("TButton", static_cast<TButton*>(nullptr));
+        add("TBitBtn", static_cast<TBitBtn*>(nullptr));
+        add("TSpeedButton", static_cast<TSpeedButton*>(nullptr));
         add("TPanel", static_cast<TPanel*>(nullptr));
         add("TShape", static_cast<TShape*>(nullptr));
         add("TImage", static_cast<TImage*>(nullptr));

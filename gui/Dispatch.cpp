@@ -312,13 +312,14 @@ void Route(Event& e) {
         }
         break;
     case EventKind::FocusIn:
+        // Enter and exit follow the form's focused control, so moving the focus into a child
+        // does not count as leaving its parent.
         if (TForm* form = window->ParentForm()) {
             form->FocusChanged(window);
         }
-        window->HandleFocusIn();
         break;
     case EventKind::FocusOut:
-        window->HandleFocusOut();
+        window->Invalidate();
         break;
     default:
         break;

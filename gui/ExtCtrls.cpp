@@ -26,7 +26,7 @@ void Bevel(TCanvas& canvas, TRect& r, TBevelCut cut, int width) {
 
 } // namespace
 
-TCustomPanel::TCustomPanel(TComponent* AOwner) : TWinControl(AOwner) {
+TCustomPanel::TCustomPanel(TComponent* AOwner) : TCustomControl(AOwner) {
     FWidth = 185;
     FHeight = 41;
 }
@@ -56,23 +56,6 @@ void TCustomPanel::SetAlignment(TAlignment value) {
     if (FAlignment != value) {
         FAlignment = value;
         Invalidate();
-    }
-}
-
-void TCustomPanel::PaintWindow(TCanvas& canvas) {
-    // Paint() draws on Canvas(): point it at the surface being painted for the while.
-    TCanvas& own = Canvas();
-    const wapi::HDC before = own.CurrentHandle();
-    own.SetHandle(canvas.Handle());
-    Paint();
-    own.SetHandle(before);
-    for (TControl* c : FControls) {
-        auto* g = dynamic_cast<TGraphicControl*>(c);
-        if (g != nullptr && g->Visible()) {
-            canvas.SetOrigin({g->Left(), g->Top()});
-            g->PaintOn(canvas);
-            canvas.SetOrigin({});
-        }
     }
 }
 
@@ -109,7 +92,7 @@ void TCustomPanel::ReadProperty(TReader& reader, std::string_view name, const Fo
     } else if (name == "ParentBackground") {
         FParentBackground = reader.Boolean(value);
     } else {
-        TWinControl::ReadProperty(reader, name, value);
+        TCustomControl::ReadProperty(reader, name, value);
     }
 }
 

@@ -1,14 +1,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "gui/Control.h"
+#include "gui/CustomControl.h"
 
 #include <string>
 
 namespace vx {
 
 // A container with bevelled edges and an optional centred caption.
-class TCustomPanel : public TWinControl {
+class TCustomPanel : public TCustomControl {
 public:
     explicit TCustomPanel(TComponent* AOwner);
     [[nodiscard]] const char* ClassName() const override { return "TCustomPanel"; }
@@ -24,13 +24,9 @@ public:
 
     void ReadProperty(TReader& reader, std::string_view name, const FormValue& value) override;
 
-    // The canvas to paint on: while painting, it draws on the surface being painted.
-    TCanvas& Canvas() { return ControlCanvas(); }
-
 protected:
-    void PaintWindow(TCanvas& canvas) override;
-    // Draws the panel's face, bevels and caption on Canvas(); graphic children come after it.
-    virtual void Paint();
+    // Draws the panel's face, bevels and caption.
+    void Paint() override;
 
     TBevelCut FBevelOuter = bvRaised;
     TBevelCut FBevelInner = bvNone;

@@ -307,23 +307,37 @@ void TForm::PreviewChar(char16_t& key) {
     KeyPress(key);
 }
 
-void TForm::SelectNext(bool forward) {
-    // Focusable controls in tab order; equal orders keep their order of creation.
-    std::vector<TWinControl*> order;
-    for (int i = 0; i < ComponentCount(); ++i) {
-        auto* w = dynamic_cast<TWinControl*>(Components(i));
-        if (w != nullptr && w->TabStop() && w->CanFocus() && w->ParentForm() == this) {
-            order.push_back(w);
+namespace {
+
+// Focusable controls in tab order, parents before their children; equal orders keep their
+// order of creation.
+void CollectTabStops(const TWinControl& parent, std::vector<TWinControl*>& out) {
+    std::vector<TWinControl*> children;
+    for (int i = 0; i < parent.ControlCount(); ++i) {
+        if (auto* w = dynamic_cast<TWinControl*>(parent.Controls(i))) {
+            children.push_back(w);
         }
     }
+    std::stable_sort(children.begin(), children.end(), [](const TWinControl* a, const TWinControl* b) {
+        return a->TabOrder() < b->TabOrder();
+    });
+    for (TWinControl* w : children) {
+        if (w->TabStop() && w->CanFocus()) {
+            out.push_back(w);
+        }
+        CollectTabStops(*w, out);
+    }
+}
+
+} // namespace
+
+void TForm::SelectNext(bool forward) {
+    std::vector<TWinControl*> order;
+    CollectTabStops(*this, order);
     if (order.empty()) {
         return;
     }
-    std::stable_sort(order.begin(), order.end(), [](const TWinControl* a, const TWinControl* b) {
-        return a->TabOrder() < b->TabOrder();
-    });
-    const auto current = std::find_if(order.begin(), order.end(),
-                                      [](const TWinControl* w) { return w->Focused(); });
+    const auto current = std::find(order.begin(), order.end(), FActiveControl);
     size_t next = 0;
     if (current != order.end()) {
         const size_t at = size_t(current - order.begin());
@@ -354,16 +368,47 @@ void TForm::DialogKey(uint16_t& key, TShiftState shift) {
 bool TForm::DialogChar(char16_t ch) { return ch != 0 && Perform(CM_DIALOGCHAR, ch) != 0; }
 
 void TForm::FocusChanged(TWinControl* control) {
-    if (FActiveControl != control) {
-        if (FActiveControl != nullptr) {
-            FActiveControl->RemoveFreeNotification(this);
+    TWinControl* old = FActiveControl;
+    if (control == this) {
+        control = nullptr; // the form itself is not one of its controls
+    }
+    if (old == control) {
+        return; // the form got the focus back, as after another window had it
+    }
+    // The innermost control that contains both the old and the new focus, if any.
+    auto contains = [](const TControl* outer, const TControl* inner) {
+        for (const TControl* c = inner; c != nullptr; c = c->Parent()) {
+            if (c == outer) {
+                return true;
+            }
         }
-        FActiveControl = control;
-        if (control != nullptr) {
-            control->FreeNotification(this);
-        }
+        return false;
+    };
+    TWinControl* common = old;
+    while (common != nullptr && common != this && !contains(common, control)) {
+        common = common->Parent();
+    }
+    if (common == this) {
+        common = nullptr;
+    }
+    if (FActiveControl != nullptr) {
+        FActiveControl->RemoveFreeNotification(this);
+    }
+    FActiveControl = control;
+    if (control != nullptr) {
+        control->FreeNotification(this);
+    }
+    for (TWinControl* c = old; c != nullptr && c != common && c != this; c = c->Parent()) {
+        c->HandleFocusOut();
     }
     Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<intptr_t>(static_cast<TControl*>(control)));
+    std::vector<TWinControl*> entered;
+    for (TWinControl* c = control; c != nullptr && c != common && c != this; c = c->Parent()) {
+        entered.push_back(c);
+    }
+    for (auto it = entered.rbegin(); it != entered.rend(); ++it) {
+        (*it)->HandleFocusIn();
+    }
 }
 
 void TForm::Notification(TComponent* AComponent, TOperation Operation) {

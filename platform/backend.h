@@ -77,6 +77,14 @@ void SetEventSink(EventSink* sink);
 Pumped ProcessMessage(bool wait);
 void PostQuit();
 
+// Worker threads. WakeMainThread may be called from any thread: it makes a waiting
+// ProcessMessage return Pumped::Message, and WaitForWake return, so that the main thread looks at
+// what a worker left for it. A wake-up that comes while the main thread is not waiting is kept
+// for its next wait. WaitForWake is called on the main thread only, when it has nothing to do
+// but wait for a worker (it handles no messages).
+void WakeMainThread();
+void WaitForWake();
+
 // Timers deliver EventKind::Timer with their id, on the message loop.
 TimerId StartTimer(uint32_t intervalMs);
 void StopTimer(TimerId id);

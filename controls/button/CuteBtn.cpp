@@ -588,6 +588,4 @@ void TCuteButton::Loaded() {
     }
 }
 
-void RegisterButtonControls() { RegisterComponentClass<TCuteButton>("TCuteButton"); }
-
 } // namespace vx::button

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "controls/edit/BaseEdit.h"
 
+#include "controls/edit/Tborderedit.h"
+
 #include "gui/Classes.h"
 #include "gui/FormReader.h"
 
@@ -150,6 +152,9 @@ void TBaseEdit::ReadProperty(TReader& reader, std::string_view name, const FormV
     }
 }
 
-void RegisterEditControls() { RegisterComponentClass<TBaseEdit>("TBaseEdit"); }
+void RegisterEditControls() {
+    RegisterComponentClass<TBaseEdit>("TBaseEdit");
+    RegisterComponentClass<TBorderEdit>("TBorderEdit");
+}
 
 } // namespace vx::edit

@@ -102,6 +102,7 @@ BOOL StretchBlt(HDC dest, int destX, int destY, int destWidth, int destHeight, H
 
 BOOL BitBlt(HDC dest, int destX, int destY, int width, int height, HDC source, int sourceX,
             int sourceY, DWORD rop) {
+    const Guard lock(S().Mutex);
     Log("BitBlt", {Id(dest), destX, destY, width, height, Id(source), sourceX, sourceY, rop});
     Dc* d = AsDc(dest);
     Dc* s = AsDc(source);
@@ -132,13 +133,18 @@ LONG SetWindowLongW(HWND window, int index, LONG value) {
 }
 
 DWORD GetTickCount() {
+    const Guard lock(S().Mutex);
     const Machine& m = M();
     return DWORD(m.TickBase + (m.Clock - m.TickAt));
 }
 
 void Sleep(DWORD milliseconds) {
     Log("Sleep", {milliseconds});
-    Advance(milliseconds);
+    if (OnMainThread()) {
+        Advance(milliseconds);
+    } else {
+        SleepWorker(milliseconds);
+    }
 }
 
 HINSTANCE ShellExecuteW(HWND owner, const char16_t* verb, const char16_t* file,

@@ -37,6 +37,7 @@ TPoint ScreenOrigin(const Win& w) {
 }
 
 void Log(std::string name, std::vector<int64_t> args, std::vector<std::u16string> texts) {
+    const Guard lock(S().Mutex);
     M().Log.push_back({std::move(name), std::move(args), std::move(texts)});
 }
 
@@ -260,13 +261,16 @@ void SetFocus(wapi::HWND window) {
     if (m.Focus == window || (window != nullptr && Find(window) == nullptr)) {
         return;
     }
+    // As on the desktop, the windows hear of it before SetFocus returns.
     const wapi::HWND old = m.Focus;
     m.Focus = window;
-    if (old != nullptr) {
-        m.Queue.push_back(Event{.Kind = EventKind::FocusOut, .Window = old});
+    if (old != nullptr && m.Sink != nullptr && Find(old) != nullptr) {
+        Event out{.Kind = EventKind::FocusOut, .Window = old};
+        m.Sink->Dispatch(out);
     }
-    if (window != nullptr) {
-        m.Queue.push_back(Event{.Kind = EventKind::FocusIn, .Window = window});
+    if (window != nullptr && m.Sink != nullptr && m.Focus == window) {
+        Event in{.Kind = EventKind::FocusIn, .Window = window};
+        m.Sink->Dispatch(in);
     }
 }
 
@@ -377,7 +381,8 @@ Pumped ProcessMessage(bool wait) {
             m.QuitPosted = false;
             return Pumped::Quit;
         }
-        if (DeliverOne() || acted) {
+        // A worker waiting for the main thread is served before virtual time moves on.
+        if (DeliverOne() || acted || TakeWake()) {
             return Pumped::Message;
         }
         if (!wait) {
@@ -391,11 +396,12 @@ Pumped ProcessMessage(bool wait) {
         for (const Scheduled& s : m.Schedule) {
             next = std::min(next, s.When);
         }
+        next = std::min(next, NextSleeperWake());
         if (next == UINT64_MAX) {
             throw std::logic_error("headless: the message loop waits for input that nothing "
                                    "will ever send");
         }
-        m.Clock = std::max(m.Clock, next);
+        SetClock(std::max(m.Clock, next));
     }
 }
 

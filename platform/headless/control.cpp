@@ -142,10 +142,12 @@ void QueueKey(EventKind kind, uint16_t key, char16_t ch, uint32_t shift) {
 } // namespace
 
 void Reset() {
+    const Guard lock(S().Mutex);
     Machine& m = M();
     backend::EventSink* sink = m.Sink;
     m = Machine{};
     m.Sink = sink;
+    S().WakeRequested = false; // a wake-up left by a worker of the last run
     m.DesktopDc.Target = &m.DesktopImage;
 }
 
@@ -181,7 +183,7 @@ void Advance(uint64_t ms) {
         for (const Scheduled& s : m.Schedule) {
             next = std::min(next, s.When);
         }
-        m.Clock = std::max(m.Clock, next);
+        SetClock(std::max(m.Clock, next));
         RunDueActions();
         if (m.Clock >= end) {
             return;
@@ -190,6 +192,7 @@ void Advance(uint64_t ms) {
 }
 
 void SetTickCount(uint32_t tick) {
+    const Guard lock(S().Mutex);
     M().TickBase = tick;
     M().TickAt = M().Clock;
 }
@@ -320,6 +323,7 @@ const std::vector<ApiCall>& ApiLog() {
 }
 
 std::vector<ApiCall> ApiCalls(const std::string& name) {
+    const Guard lock(S().Mutex);
     std::vector<ApiCall> out;
     for (const ApiCall& c : M().Log) {
         if (c.Name == name) {
@@ -330,6 +334,7 @@ std::vector<ApiCall> ApiCalls(const std::string& name) {
 }
 
 void ClearApiLog() {
+    const Guard lock(S().Mutex);
     M().Log.clear();
 }
 

@@ -39,9 +39,23 @@ void SetDesktop(TPoint origin, Image image);
 const Image& Desktop();
 
 // Virtual clock. Time only moves when the loop waits or the program sleeps.
+//
+// Worker threads: only the main thread (the one that runs main()) moves the clock. Sleep on a
+// worker thread blocks until the main thread's clock reaches the wake time: Advance, the main
+// thread's own Sleep, an idle ProcessMessage(wait) and WaitForWake (a main thread waiting for a
+// worker) move it on. So a test decides exactly when a sleeping worker goes on, and everything a
+// worker did before it fell asleep is in the log. GetTickCount, Sleep, BitBlt and the log may be
+// used from any thread; read ApiLog() only while workers sleep or wait (ApiCalls copies under
+// the lock). Every worker must have ended before Reset.
 uint64_t Now();
 void Advance(uint64_t ms);        // runs the actions scheduled up to then; delivers nothing else
 void SetTickCount(uint32_t tick); // GetTickCount() answers this now and counts on from it
+
+// Blocks the main thread until a worker thread asks for it (backend::WakeMainThread: a request
+// to synchronize, or the worker's end) or sleeps until a time still ahead of the clock. Returns
+// true, consuming the request, in the first case; false when the worker sleeps. Never moves the
+// clock.
+bool AwaitWorker();
 
 // Actions run by the message loop when virtual time reaches them (while it waits for input).
 void At(uint64_t ms, std::function<void()> action);

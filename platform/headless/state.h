@@ -4,9 +4,12 @@
 
 #include "platform/headless/headless.h"
 
+#include <condition_variable>
 #include <deque>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <set>
 
 namespace vx::headless::detail {
 
@@ -84,6 +87,24 @@ struct Machine {
 };
 
 Machine& M();
+
+// What worker threads may touch, kept apart from the machine so that Reset can replace the
+// machine wholesale. The mutex guards the clock, the log, copies into surfaces, the sleepers
+// and the wake flag; it is recursive because logged calls log while holding it. Only the main
+// thread writes the clock, so the main thread may read it without the lock.
+struct Sync {
+    std::recursive_mutex Mutex;
+    std::condition_variable_any Changed;
+    bool WakeRequested = false;
+    std::multiset<uint64_t> Sleepers; // wake times of worker threads asleep in Sleep
+};
+Sync& S();
+using Guard = std::lock_guard<std::recursive_mutex>;
+bool OnMainThread();
+void SetClock(uint64_t ms); // main thread only; wakes the sleepers that are due
+bool TakeWake();            // consumes a worker's wake request, if there is one
+uint64_t NextSleeperWake(); // earliest wake time still ahead of the clock, or UINT64_MAX
+void SleepWorker(uint32_t ms);
 Win* Find(wapi::HWND window);
 wapi::HWND Handle(uintptr_t id);
 TPoint ScreenOrigin(const Win& w); // screen position of the client area's top-left pixel

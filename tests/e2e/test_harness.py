@@ -73,13 +73,21 @@ def probe_exe():
     return exe
 
 
-def parse_report(output, what="shown"):
-    """The probe's own view: (window left, top), (client left, top, width, height)."""
-    for line in output.splitlines():
-        f = line.split()
-        if f and f[0] == what:
-            return tuple(map(int, f[2:4])), tuple(map(int, f[7:11]))
-    raise AssertionError(f"probe printed no {what!r} line: {output!r}")
+def parse_report(app, what="shown"):
+    """The probe's own view: (window left, top), (client left, top, width, height). The probe
+    prints it just after showing its window, so a test that saw the window may be early."""
+
+    def report():
+        for line in app.output.splitlines():
+            f = line.split()
+            if f and f[0] == what:
+                return tuple(map(int, f[2:4])), tuple(map(int, f[7:11]))
+        return None
+
+    try:
+        return vx.wait_until(report, 10, what=f"the probe's {what!r} line")
+    except TimeoutError:
+        raise AssertionError(f"probe printed no {what!r} line: {app.output!r}") from None
 
 
 def distinct_pattern(x, y):
@@ -179,7 +187,7 @@ class ProbeOnXvfb(vx.E2ETestCase):
 
     def test_client_area_lies_where_windows_says_with_its_colour(self):
         app, win, rect = self.open_probe(200, 150)
-        (left, top), client = parse_report(app.output)
+        (left, top), client = parse_report(app)
         self.assertEqual((left, top), (200, 150))
         # The X window of a Wine top-level is exactly its client area, at the place Windows
         # reports for it; the non-client frame lies outside it (drawn by openbox, or nowhere).
@@ -300,7 +308,7 @@ class ProbeOnTwoMonitors(vx.E2ETestCase):
         self.addCleanup(app.stop)
         win = app.wait_window("Probe")
         rect = app.geometry(win)
-        _, (cx, cy, cw, ch) = parse_report(app.output)
+        _, (cx, cy, cw, ch) = parse_report(app)
         self.assertLess(cx, 0)  # Windows places it on the monitor with negative coordinates
         self.assertEqual(tuple(rect), (*self.xserver.to_x(cx, cy), cw, ch))
         self.xserver.wait_region(rect, GREEN)

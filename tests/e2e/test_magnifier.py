@@ -23,17 +23,9 @@ MWM_FUNC_RESIZE, MWM_FUNC_MOVE, MWM_FUNC_MINIMIZE, MWM_FUNC_MAXIMIZE, MWM_FUNC_C
 MWM_DECOR_BORDER, MWM_DECOR_RESIZEH, MWM_DECOR_TITLE, MWM_DECOR_MENU = 0x02, 0x04, 0x08, 0x10
 MWM_DECOR_MINIMIZE, MWM_DECOR_MAXIMIZE = 0x20, 0x40
 
-LABEL_RECT = (8, 16, 347, 13)  # the instruction label, in client coordinates
-INK = 96  # a channel below this is text, not background
-
 
 def ink_columns(row):
-    return [x for x, p in enumerate(row) if max(p) < INK]
-
-
-def ink_count(shot):
-    return sum(len(ink_columns([shot.pixel(x, y) for x in range(shot.width)]))
-               for y in range(shot.height))
+    return [x for x, p in enumerate(row) if max(p) < tour.INK]
 
 
 def menu_bands(shot):
@@ -106,22 +98,11 @@ class MagnifierWindow(vx.E2ETestCase):
         self.assertEqual(ours, [magnifier.win])
         self.assertNotIn("SKIP_TASKBAR", self.prop(magnifier.win, "_NET_WM_STATE"))
 
-        # A double click does nothing; no copy is made before the first range selection,
-        # though a pattern sits where the default range would copy from.
+        # A double click does nothing, and nothing is copied before the first range selection:
+        # the window keeps the instruction label on the form's colour.
         self.xserver.move(client.x + 200, client.y + 120)
         self.xserver.xdotool("click", "--repeat", "2", "--delay", "80", 1)
-        lx, ly, lw, lh = LABEL_RECT
-        label = (client.x + lx, client.y + ly, lw, lh)
-        vx.wait_until(lambda: ink_count(self.xserver.screenshot(label)) > 400,
-                      what="the instruction label's text")
-        time.sleep(0.3)  # three timer intervals: a copy would have come by now
-        shot = self.xserver.screenshot(client)
-        background = shot.pixel(client.width - 1, client.height - 1)
-        stray = [(x, y) for y in range(client.height) for x in range(client.width)
-                 if not (lx <= x < lx + lw and ly <= y < ly + lh)
-                 and shot.pixel(x, y) != background]
-        self.assertEqual(stray[:5], [], "only the label may differ from the background")
-        self.assertGreater(ink_count(shot.crop(*LABEL_RECT)), 400, "the label's text")
+        self.assertIsNone(tour.idle_view_fault(magnifier.settled_idle_view()))
         self.assertEqual(self.xserver.search(name=tour.OVERLAY_TITLE), [])
         self.assertEqual(self.xserver.search(name=tour.ABOUT_TITLE), [])
         self.assertEqual(magnifier.close(), 0)

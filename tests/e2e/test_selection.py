@@ -38,10 +38,10 @@ def assert_covered(test, xserver, rect, step=16):
     """Every `step`th pixel of rect on the screen shows the overlay's colour (it is drawn
     opaque: Xvfb and Xorg have no compositor)."""
     shot = xserver.screenshot(rect)
-    off = [(x + rect[0], y + rect[1]) for y in range(0, rect[3], step)
-           for x in range(0, rect[2], step) if shot.pixel(x, y) != tour.OVERLAY_COLOUR]
-    off += [(x, y) for x, y in ((rect[0] + rect[2] - 1, rect[1] + rect[3] - 1),)
-            if shot.screen_pixel(x, y) != tour.OVERLAY_COLOUR]
+    xs = sorted({*range(0, rect[2], step), rect[2] - 1})  # the far edges too
+    ys = sorted({*range(0, rect[3], step), rect[3] - 1})
+    off = [(rect[0] + x, rect[1] + y) for y in ys for x in xs
+           if shot.pixel(x, y) != tour.OVERLAY_COLOUR]
     test.assertEqual(off[:5], [], f"points of {tuple(rect)} not covered by the overlay")
 
 

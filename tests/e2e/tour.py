@@ -47,6 +47,9 @@ OVERLAY_OPACITY = 128 * 0xFFFFFFFF // 255  # _NET_WM_WINDOW_OPACITY of opacity 1
 # Interpolation and rounding of the halftone stretch; block interiors come out exact.
 TOLERANCE = 6
 
+LABEL_RECT = (8, 16, 347, 13)  # the instruction label, in client coordinates
+INK = 96  # a pixel with every channel below this is text
+
 
 def orvalen_exe():
     """The x86_64 build of the magnifier. Missing from VX_WINDOWS_BUILD_DIR is an error (the
@@ -108,6 +111,28 @@ def part_of(shown, rect):
     if not inside:
         raise ValueError(f"{tuple(rect)} is not inside the shown image at {tuple(shown.rect)}")
     return shown.pixels.crop(x - shown.x, y - shown.y, w, h)
+
+
+def ink_count(shot):
+    return sum(1 for y in range(shot.height) for x in range(shot.width)
+               if max(shot.pixel(x, y)) < INK)
+
+
+def idle_view_fault(shot):
+    """What is wrong with a screenshot of the client area that must show only the instruction
+    label on the form's button-face colour (a light grey); None when nothing is."""
+    background = shot.pixel(shot.width - 1, shot.height - 1)
+    if min(background) < 200 or max(background) - min(background) > 8:
+        return f"the background {background} is not the light grey of the form"
+    lx, ly, lw, lh = LABEL_RECT
+    stray = [(x, y) for y in range(shot.height) for x in range(shot.width)
+             if not (lx <= x < lx + lw and ly <= y < ly + lh) and shot.pixel(x, y) != background]
+    if stray:
+        return f"{len(stray)} pixels outside the label differ from the background: {stray[:3]}"
+    ink = ink_count(shot.crop(*LABEL_RECT))
+    if not 400 < ink < lw * lh // 2:
+        return f"{ink} dark pixels where the label is: not a line of text"
+    return None
 
 
 POINTER_ROOT = 1  # the X focus follows the pointer: how Wine leaves it with no window manager
@@ -203,6 +228,17 @@ class Magnifier:
         about = self.app.wait_window(ABOUT_TITLE)
         self.wait_focus(about)
         return about
+
+    def settled_idle_view(self):
+        """The client area once the instruction label is painted and three timer intervals
+        have passed: had a copy been made, it would show by then."""
+        client = self.client()
+        lx, ly, lw, lh = LABEL_RECT
+        label = (client.x + lx, client.y + ly, lw, lh)
+        vx.wait_until(lambda: ink_count(self.x.screenshot(label)) > 400,
+                      what="the instruction label's text")
+        time.sleep(0.3)
+        return self.x.screenshot(client)
 
     def wait_magnified(self, source, tolerance=TOLERANCE, timeout=vx.DEFAULT_TIMEOUT):
         """Waits until the client area shows `source` (a Screenshot) stretched over all of it."""

@@ -11,14 +11,24 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <ostream>
 #include <vector>
+
+namespace vx {
+// Bevels by name in test messages.
+inline void PrintTo(TBevelCut cut, std::ostream* os) {
+    static const char* const names[] = {"bvNone", "bvLowered", "bvRaised", "bvSpace"};
+    *os << names[int(cut)];
+}
+} // namespace vx
 
 namespace vxtest {
 
 namespace hl = vx::headless;
 
+// Public, so that tables of cases can drive it from their own functions.
 class CuteButtonFixture : public ::testing::Test {
-protected:
+public:
     // A screen point that no window covers: where a release lands that no control may see.
     static constexpr vx::TPoint Nowhere{1800, 1000};
 
