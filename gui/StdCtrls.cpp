@@ -32,6 +32,36 @@ void TLabel::SetWordWrap(bool value) {
     }
 }
 
+void TLabel::SetAutoSize(bool value) {
+    if (FAutoSize != value) {
+        FAutoSize = value;
+        AdjustBounds();
+    }
+}
+
+void TLabel::AdjustBounds() {
+    if (!FAutoSize || FWordWrap || Loading()) {
+        return;
+    }
+    const TPoint size = backend::MeasureText(nullptr, FCaption, FFont.Desc());
+    SetBounds(FLeft, FTop, size.X, size.Y);
+}
+
+void TLabel::Loaded() {
+    TGraphicControl::Loaded();
+    AdjustBounds();
+}
+
+void TLabel::TextChanged() {
+    TGraphicControl::TextChanged();
+    AdjustBounds();
+}
+
+void TLabel::FontChanged() {
+    TGraphicControl::FontChanged();
+    AdjustBounds();
+}
+
 void TLabel::Paint(TCanvas& canvas) {
     const TRect r = ClientRect();
     if (!FTransparent) {
@@ -61,7 +91,7 @@ void TLabel::ReadProperty(TReader& reader, std::string_view name, const FormValu
     } else if (name == "WordWrap") {
         SetWordWrap(reader.Boolean(value));
     } else if (name == "AutoSize") {
-        reader.Boolean(value); // the designed size is kept as it stands
+        SetAutoSize(reader.Boolean(value));
     } else {
         TGraphicControl::ReadProperty(reader, name, value);
     }

@@ -17,16 +17,24 @@ public:
     void SetTransparent(bool value);
     [[nodiscard]] bool WordWrap() const { return FWordWrap; }
     void SetWordWrap(bool value);
+    // Default true: a single-line label takes the size of its text in its font.
+    [[nodiscard]] bool AutoSize() const { return FAutoSize; }
+    void SetAutoSize(bool value);
+    void Loaded() override;
 
     void ReadProperty(TReader& reader, std::string_view name, const FormValue& value) override;
 
 protected:
     void Paint(TCanvas& canvas) override;
+    void TextChanged() override;
+    void FontChanged() override;
 
 private:
     TAlignment FAlignment = taLeftJustify;
     bool FTransparent = false;
     bool FWordWrap = false;
+    bool FAutoSize = true;
+    void AdjustBounds();
 };
 
 // A push button. As the default button it answers Enter, as the cancel button Escape;

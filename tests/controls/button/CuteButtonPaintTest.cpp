@@ -92,10 +92,12 @@ struct PaintCase {
     std::vector<std::string> Expected;
 };
 
-void PrintTo(const PaintCase& c, std::ostream* os) { *os << c.Name; }
+void PrintTo(const PaintCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
-class CuteButtonPaint : public CuteButtonFixture, public ::testing::WithParamInterface<PaintCase> {
-};
+class CuteButtonPaint : public CuteButtonFixture,
+                        public ::testing::WithParamInterface<PaintCase> {};
 
 TEST_P(CuteButtonPaint, DrawsExactlyThesePrimitives) {
     button->SetCaption(u"OK");
@@ -111,56 +113,57 @@ TEST_P(CuteButtonPaint, DrawsExactlyThesePrimitives) {
     EXPECT_EQ(drawn, GetParam().Expected);
 }
 
-std::string CaseName(const ::testing::TestParamInfo<PaintCase>& info) { return info.param.Name; }
+std::string CaseName(const ::testing::TestParamInfo<PaintCase>& info) {
+    return info.param.Name;
+}
 
 const auto Nothing = [](TCuteButton&) {};
 const auto Focused = [](TCuteButton& b) { b.SetFocus(); };
 const auto Pressed = [](TCuteButton& b) { b.SetBevelOuter(bvLowered); };
 
-INSTANTIATE_TEST_SUITE_P(
-    Rings, CuteButtonPaint,
-    ::testing::Values(
-        PaintCase{"AtRest", Nothing, AtRest({Text(2, 2, 73, 23, 0x25)})},
-        PaintCase{"Pressed",
-                  Pressed,
-                  {Fill(0, 0, 75, 25, Face), Ring(0, 0, 75, 25, SH, HL), Ring(1, 1, 74, 24, HL, SH),
-                   Text(4, 4, 73, 23, 0x25)}},
-        PaintCase{"Focused",
-                  Focused,
-                  {Fill(0, 0, 75, 25, Face), Ring(0, 0, 75, 25, HL, SH), Ring(1, 1, 74, 24, HL, SH),
-                   Text(2, 2, 73, 23, 0x25)}},
-        PaintCase{"InnerLoweredAlone", [](TCuteButton& b) { b.SetBevelInner(bvLowered); },
-                  {Fill(0, 0, 75, 25, Face), Ring(0, 0, 75, 25, SH, HL), Text(2, 2, 73, 23, 0x25)}},
-        PaintCase{"FlatAtRest", [](TCuteButton& b) { b.SetFlat(true); },
-                  {Fill(0, 0, 75, 25, Face), Text(1, 1, 74, 24, 0x25)}},
-        PaintCase{"FlatFocused",
-                  [](TCuteButton& b) {
-                      b.SetFlat(true);
-                      b.SetFocus();
-                  },
-                  {Fill(0, 0, 75, 25, Face), Ring(0, 0, 75, 25, HL, SH), Text(1, 1, 74, 24, 0x25)}},
-        PaintCase{"SpaceOuterDrawsNothingAndDoesNotShift",
-                  [](TCuteButton& b) { b.SetBevelOuter(bvSpace); },
-                  AtRest({Text(2, 2, 73, 23, 0x25)})},
-        PaintCase{"WideBevelsPressed",
-                  [](TCuteButton& b) {
-                      b.SetBevelWidth(2);
-                      b.SetBevelOuter(bvLowered);
-                  },
-                  {Fill(0, 0, 75, 25, Face), Ring(0, 0, 75, 25, SH, HL, 2),
-                   Ring(2, 2, 73, 23, HL, SH, 2), Text(6, 6, 71, 21, 0x25)}},
-        PaintCase{"OwnBevelColours",
-                  [](TCuteButton& b) {
-                      b.SetBevelHighlightColor(clRed);
-                      b.SetBevelShadowColor(clBlue);
-                      b.SetBevelOuter(bvLowered);
-                  },
-                  {Fill(0, 0, 75, 25, Face), Ring(0, 0, 75, 25, clBlue, clRed),
-                   Ring(1, 1, 74, 24, clRed, clBlue), Text(4, 4, 73, 23, 0x25)}},
-        PaintCase{"OwnFaceColour", [](TCuteButton& b) { b.SetColor(clYellow); },
-                  {Fill(0, 0, 75, 25, clYellow), Ring(0, 0, 75, 25, HL, SH),
-                   Text(2, 2, 73, 23, 0x25)}}),
-    CaseName);
+const PaintCase RingsCases[] = {
+    {"AtRest", Nothing, AtRest({Text(2, 2, 73, 23, 0x25)})},
+    {"Pressed",
+     Pressed,
+     {Fill(0, 0, 75, 25, Face), Ring(0, 0, 75, 25, SH, HL), Ring(1, 1, 74, 24, HL, SH),
+      Text(4, 4, 73, 23, 0x25)}},
+    {"Focused",
+     Focused,
+     {Fill(0, 0, 75, 25, Face), Ring(0, 0, 75, 25, HL, SH), Ring(1, 1, 74, 24, HL, SH),
+      Text(2, 2, 73, 23, 0x25)}},
+    {"InnerLoweredAlone",
+     [](TCuteButton& b) { b.SetBevelInner(bvLowered); },
+     {Fill(0, 0, 75, 25, Face), Ring(0, 0, 75, 25, SH, HL), Text(2, 2, 73, 23, 0x25)}},
+    {"FlatAtRest",
+     [](TCuteButton& b) { b.SetFlat(true); },
+     {Fill(0, 0, 75, 25, Face), Text(1, 1, 74, 24, 0x25)}},
+    {"FlatFocused",
+     [](TCuteButton& b) {
+         b.SetFlat(true);
+         b.SetFocus();
+     },
+     {Fill(0, 0, 75, 25, Face), Ring(0, 0, 75, 25, HL, SH), Text(1, 1, 74, 24, 0x25)}},
+    {"SpaceOuterDrawsNothingAndDoesNotShift", [](TCuteButton& b) { b.SetBevelOuter(bvSpace); },
+     AtRest({Text(2, 2, 73, 23, 0x25)})},
+    {"WideBevelsPressed",
+     [](TCuteButton& b) {
+         b.SetBevelWidth(2);
+         b.SetBevelOuter(bvLowered);
+     },
+     {Fill(0, 0, 75, 25, Face), Ring(0, 0, 75, 25, SH, HL, 2), Ring(2, 2, 73, 23, HL, SH, 2),
+      Text(6, 6, 71, 21, 0x25)}},
+    {"OwnBevelColours",
+     [](TCuteButton& b) {
+         b.SetBevelHighlightColor(clRed);
+         b.SetBevelShadowColor(clBlue);
+         b.SetBevelOuter(bvLowered);
+     },
+     {Fill(0, 0, 75, 25, Face), Ring(0, 0, 75, 25, clBlue, clRed),
+      Ring(1, 1, 74, 24, clRed, clBlue), Text(4, 4, 73, 23, 0x25)}},
+    {"OwnFaceColour",
+     [](TCuteButton& b) { b.SetColor(clYellow); },
+     {Fill(0, 0, 75, 25, clYellow), Ring(0, 0, 75, 25, HL, SH), Text(2, 2, 73, 23, 0x25)}}};
+INSTANTIATE_TEST_SUITE_P(Rings, CuteButtonPaint, ::testing::ValuesIn(RingsCases), CaseName);
 
 // Sets alignment, layout and margins.
 auto Place(TAlignment a, TTextLayout l, int mx = -1, int my = -1) {
@@ -172,150 +175,137 @@ auto Place(TAlignment a, TTextLayout l, int mx = -1, int my = -1) {
     };
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Caption, CuteButtonPaint,
-    ::testing::Values(
-        PaintCase{"LeftTop", Place(taLeftJustify, tlTop), AtRest({Text(2, 2, 73, 23, 0x20)})},
-        PaintCase{"RightBottom", Place(taRightJustify, tlBottom),
-                  AtRest({Text(2, 2, 73, 23, 0x2A)})},
-        PaintCase{"LeftTopMargins", Place(taLeftJustify, tlTop, 6, 3),
-                  AtRest({Text(8, 5, 73, 23, 0x20)})},
-        PaintCase{"RightBottomMargins", Place(taRightJustify, tlBottom, 6, 3),
-                  AtRest({Text(2, 2, 67, 20, 0x2A)})},
-        PaintCase{"CentredIgnoresMargins", Place(taCenter, tlCenter, 6, 6),
-                  AtRest({Text(2, 2, 73, 23, 0x25)})},
-        PaintCase{"MarginThenPressedShift",
-                  [](TCuteButton& b) {
-                      Place(taLeftJustify, tlCenter, 6)(b);
-                      b.SetBevelOuter(bvLowered);
-                  },
-                  {Fill(0, 0, 75, 25, Face), Ring(0, 0, 75, 25, SH, HL), Ring(1, 1, 74, 24, HL, SH),
-                   Text(10, 4, 73, 23, 0x24)}}),
-    CaseName);
+const PaintCase CaptionCases[] = {
+    {"LeftTop", Place(taLeftJustify, tlTop), AtRest({Text(2, 2, 73, 23, 0x20)})},
+    {"RightBottom", Place(taRightJustify, tlBottom), AtRest({Text(2, 2, 73, 23, 0x2A)})},
+    {"LeftTopMargins", Place(taLeftJustify, tlTop, 6, 3), AtRest({Text(8, 5, 73, 23, 0x20)})},
+    {"RightBottomMargins", Place(taRightJustify, tlBottom, 6, 3),
+     AtRest({Text(2, 2, 67, 20, 0x2A)})},
+    {"CentredIgnoresMargins", Place(taCenter, tlCenter, 6, 6), AtRest({Text(2, 2, 73, 23, 0x25)})},
+    {"MarginThenPressedShift",
+     [](TCuteButton& b) {
+         Place(taLeftJustify, tlCenter, 6)(b);
+         b.SetBevelOuter(bvLowered);
+     },
+     {Fill(0, 0, 75, 25, Face), Ring(0, 0, 75, 25, SH, HL), Ring(1, 1, 74, 24, HL, SH),
+      Text(10, 4, 73, 23, 0x24)}}};
+INSTANTIATE_TEST_SUITE_P(Caption, CuteButtonPaint, ::testing::ValuesIn(CaptionCases), CaseName);
 
 // The caption "OK" is 20 wide; T is (2, 2, 73, 23) before the picture moves it.
-INSTANTIATE_TEST_SUITE_P(
-    Picture, CuteButtonPaint,
-    ::testing::Values(
-        PaintCase{"Left",
-                  [](TCuteButton& b) {
-                      GivePicture(b);
-                      b.SetAlignment(taLeftJustify);
-                  },
-                  AtRest({Bitmap(6, 4, 16, 16, Lime), Text(26, 2, 73, 23, 0x24)})},
-        PaintCase{"Centred", [](TCuteButton& b) { GivePicture(b); },
-                  AtRest({Bitmap(23, 4, 16, 16, Lime), Text(14, 2, 85, 23, 0x25)})},
-        PaintCase{"Right",
-                  [](TCuteButton& b) {
-                      GivePicture(b);
-                      b.SetAlignment(taRightJustify);
-                  },
-                  AtRest({Bitmap(41, 4, 16, 16, Lime), Text(6, 2, 77, 23, 0x26)})},
-        // 71 - 80 = -9, and -9 div 2 is -4: PX = 10 - 4 - 16 + 4.
-        PaintCase{"CentredUnderACaptionWiderThanTheButton",
-                  [](TCuteButton& b) {
-                      GivePicture(b);
-                      b.SetCaption(u"ABCDEFGH");
-                  },
-                  AtRest({Bitmap(-6, 4, 16, 16, Lime),
-                          Text(14, 2, 85, 23, 0x25, Ink, "ABCDEFGH")})},
-        PaintCase{"CentredOddSized",
-                  [](TCuteButton& b) { GivePicture(b, 15, 10); },
-                  AtRest({Bitmap(23, 7, 15, 10, Lime), Text(13, 2, 84, 23, 0x25)})},
-        PaintCase{"CentredVerticallyWhateverTheLayout",
-                  [](TCuteButton& b) {
-                      GivePicture(b);
-                      Place(taLeftJustify, tlTop, -1, 5)(b);
-                  },
-                  AtRest({Bitmap(6, 7, 16, 16, Lime), Text(26, 7, 73, 23, 0x20)})},
-        PaintCase{"LeftWithOwnGroupSpaces",
-                  [](TCuteButton& b) {
-                      GivePicture(b);
-                      b.SetAlignment(taLeftJustify);
-                      b.SetGrpLeftSpace(1);
-                      b.SetGrpRightSpace(9);
-                  },
-                  AtRest({Bitmap(3, 4, 16, 16, Lime), Text(28, 2, 73, 23, 0x24)})},
-        PaintCase{"RightWithOwnGroupSpaces",
-                  [](TCuteButton& b) {
-                      GivePicture(b);
-                      b.SetAlignment(taRightJustify);
-                      b.SetGrpLeftSpace(1);
-                      b.SetGrpRightSpace(9);
-                  },
-                  AtRest({Bitmap(38, 4, 16, 16, Lime), Text(11, 2, 82, 23, 0x26)})},
-        PaintCase{"AssignedFromAnotherPicture",
-                  [](TCuteButton& b) {
-                      TPicture source;
-                      TBitmap& bitmap = source.Bitmap();
-                      bitmap.SetSize(16, 16);
-                      bitmap.Canvas().Brush.SetColor(clWhite);
-                      bitmap.Canvas().FillRect({0, 0, 16, 16});
-                      b.SetPicture(source);
-                      b.Font().SetHeight(-16);
-                  },
-                  AtRest({Bitmap(23, 4, 16, 16, clWhite), Text(14, 2, 85, 23, 0x25)})}),
-    CaseName);
+const PaintCase PictureCases[] = {
+    {"Left",
+     [](TCuteButton& b) {
+         GivePicture(b);
+         b.SetAlignment(taLeftJustify);
+     },
+     AtRest({Bitmap(6, 4, 16, 16, Lime), Text(26, 2, 73, 23, 0x24)})},
+    {"Centred", [](TCuteButton& b) { GivePicture(b); },
+     AtRest({Bitmap(23, 4, 16, 16, Lime), Text(14, 2, 85, 23, 0x25)})},
+    {"Right",
+     [](TCuteButton& b) {
+         GivePicture(b);
+         b.SetAlignment(taRightJustify);
+     },
+     AtRest({Bitmap(41, 4, 16, 16, Lime), Text(6, 2, 77, 23, 0x26)})},
+    // 71 - 80 = -9, and -9 div 2 is -4: PX = 10 - 4 - 16 + 4.
+    {"CentredUnderACaptionWiderThanTheButton",
+     [](TCuteButton& b) {
+         GivePicture(b);
+         b.SetCaption(u"ABCDEFGH");
+     },
+     AtRest({Bitmap(-6, 4, 16, 16, Lime), Text(14, 2, 85, 23, 0x25, Ink, "ABCDEFGH")})},
+    {"CentredOddSized", [](TCuteButton& b) { GivePicture(b, 15, 10); },
+     AtRest({Bitmap(23, 7, 15, 10, Lime), Text(13, 2, 84, 23, 0x25)})},
+    {"CentredVerticallyWhateverTheLayout",
+     [](TCuteButton& b) {
+         GivePicture(b);
+         Place(taLeftJustify, tlTop, -1, 5)(b);
+     },
+     AtRest({Bitmap(6, 7, 16, 16, Lime), Text(26, 7, 73, 23, 0x20)})},
+    {"LeftWithOwnGroupSpaces",
+     [](TCuteButton& b) {
+         GivePicture(b);
+         b.SetAlignment(taLeftJustify);
+         b.SetGrpLeftSpace(1);
+         b.SetGrpRightSpace(9);
+     },
+     AtRest({Bitmap(3, 4, 16, 16, Lime), Text(28, 2, 73, 23, 0x24)})},
+    {"RightWithOwnGroupSpaces",
+     [](TCuteButton& b) {
+         GivePicture(b);
+         b.SetAlignment(taRightJustify);
+         b.SetGrpLeftSpace(1);
+         b.SetGrpRightSpace(9);
+     },
+     AtRest({Bitmap(38, 4, 16, 16, Lime), Text(11, 2, 82, 23, 0x26)})},
+    {"AssignedFromAnotherPicture",
+     [](TCuteButton& b) {
+         TPicture source;
+         TBitmap& bitmap = source.Bitmap();
+         bitmap.SetSize(16, 16);
+         bitmap.Canvas().Brush.SetColor(clWhite);
+         bitmap.Canvas().FillRect({0, 0, 16, 16});
+         b.SetPicture(source);
+         b.Font().SetHeight(-16);
+     },
+     AtRest({Bitmap(23, 4, 16, 16, clWhite), Text(14, 2, 85, 23, 0x25)})}};
+INSTANTIATE_TEST_SUITE_P(Picture, CuteButtonPaint, ::testing::ValuesIn(PictureCases), CaseName);
 
-INSTANTIATE_TEST_SUITE_P(
-    Disabled, CuteButtonPaint,
-    ::testing::Values(
-        PaintCase{"EmbossedOnTheDisabledColour",
-                  [](TCuteButton& b) {
-                      b.SetUseDisabledColor(true);
-                      b.SetEnabled(false);
-                  },
-                  {Fill(0, 0, 75, 25, clGray), Ring(0, 0, 75, 25, HL, SH),
-                   Text(3, 3, 74, 24, 0x25, Light), Text(2, 2, 73, 23, 0x25, Dark)}},
-        PaintCase{"EmbossedOnTheOwnColour", [](TCuteButton& b) { b.SetEnabled(false); },
-                  AtRest({Text(3, 3, 74, 24, 0x25, Light), Text(2, 2, 73, 23, 0x25, Dark)})},
-        PaintCase{"EnabledAgainDrawsOnce",
-                  [](TCuteButton& b) {
-                      b.SetUseDisabledColor(true);
-                      b.SetEnabled(false);
-                      b.SetEnabled(true);
-                  },
-                  AtRest({Text(2, 2, 73, 23, 0x25)})},
-        // The highlight copy is placed before the picture moves the caption.
-        PaintCase{"EmbossedBesideAPicture",
-                  [](TCuteButton& b) {
-                      GivePicture(b);
-                      b.SetAlignment(taLeftJustify);
-                      b.SetEnabled(false);
-                  },
-                  AtRest({Text(3, 3, 74, 24, 0x24, Light), Bitmap(6, 4, 16, 16, Lime),
-                          Text(26, 2, 73, 23, 0x24, Dark)})}),
-    CaseName);
+const PaintCase DisabledCases[] = {
+    {"EmbossedOnTheDisabledColour",
+     [](TCuteButton& b) {
+         b.SetUseDisabledColor(true);
+         b.SetEnabled(false);
+     },
+     {Fill(0, 0, 75, 25, clGray), Ring(0, 0, 75, 25, HL, SH), Text(3, 3, 74, 24, 0x25, Light),
+      Text(2, 2, 73, 23, 0x25, Dark)}},
+    {"EmbossedOnTheOwnColour", [](TCuteButton& b) { b.SetEnabled(false); },
+     AtRest({Text(3, 3, 74, 24, 0x25, Light), Text(2, 2, 73, 23, 0x25, Dark)})},
+    {"EnabledAgainDrawsOnce",
+     [](TCuteButton& b) {
+         b.SetUseDisabledColor(true);
+         b.SetEnabled(false);
+         b.SetEnabled(true);
+     },
+     AtRest({Text(2, 2, 73, 23, 0x25)})},
+    // The highlight copy is placed before the picture moves the caption.
+    {"EmbossedBesideAPicture",
+     [](TCuteButton& b) {
+         GivePicture(b);
+         b.SetAlignment(taLeftJustify);
+         b.SetEnabled(false);
+     },
+     AtRest({Text(3, 3, 74, 24, 0x24, Light), Bitmap(6, 4, 16, 16, Lime),
+             Text(26, 2, 73, 23, 0x24, Dark)})}};
+INSTANTIATE_TEST_SUITE_P(Disabled, CuteButtonPaint, ::testing::ValuesIn(DisabledCases), CaseName);
 
-INSTANTIATE_TEST_SUITE_P(
-    FocusRect, CuteButtonPaint,
-    ::testing::Values(
-        PaintCase{"AroundTheCaption",
-                  [](TCuteButton& b) {
-                      b.SetShowFocusRect(true);
-                      b.SetFocus();
-                  },
-                  {Fill(0, 0, 75, 25, Face), Ring(0, 0, 75, 25, HL, SH), Ring(1, 1, 74, 24, HL, SH),
-                   Text(2, 2, 73, 23, 0x25), Focus(4, 4, 71, 21)}},
-        PaintCase{"NotWithoutTheFocus", [](TCuteButton& b) { b.SetShowFocusRect(true); },
-                  AtRest({Text(2, 2, 73, 23, 0x25)})},
-        PaintCase{"AroundTheCaptionBesideAPicture",
-                  [](TCuteButton& b) {
-                      GivePicture(b);
-                      b.SetAlignment(taLeftJustify);
-                      b.SetShowFocusRect(true);
-                      b.SetFocus();
-                  },
-                  {Fill(0, 0, 75, 25, Face), Ring(0, 0, 75, 25, HL, SH), Ring(1, 1, 74, 24, HL, SH),
-                   Bitmap(6, 4, 16, 16, Lime), Text(26, 2, 73, 23, 0x24), Focus(28, 4, 71, 21)}},
-        PaintCase{"FlatButton",
-                  [](TCuteButton& b) {
-                      b.SetFlat(true);
-                      b.SetShowFocusRect(true);
-                      b.SetFocus();
-                  },
-                  {Fill(0, 0, 75, 25, Face), Ring(0, 0, 75, 25, HL, SH), Text(1, 1, 74, 24, 0x25),
-                   Focus(3, 3, 72, 22)}}),
-    CaseName);
+const PaintCase FocusRectCases[] = {
+    {"AroundTheCaption",
+     [](TCuteButton& b) {
+         b.SetShowFocusRect(true);
+         b.SetFocus();
+     },
+     {Fill(0, 0, 75, 25, Face), Ring(0, 0, 75, 25, HL, SH), Ring(1, 1, 74, 24, HL, SH),
+      Text(2, 2, 73, 23, 0x25), Focus(4, 4, 71, 21)}},
+    {"NotWithoutTheFocus", [](TCuteButton& b) { b.SetShowFocusRect(true); },
+     AtRest({Text(2, 2, 73, 23, 0x25)})},
+    {"AroundTheCaptionBesideAPicture",
+     [](TCuteButton& b) {
+         GivePicture(b);
+         b.SetAlignment(taLeftJustify);
+         b.SetShowFocusRect(true);
+         b.SetFocus();
+     },
+     {Fill(0, 0, 75, 25, Face), Ring(0, 0, 75, 25, HL, SH), Ring(1, 1, 74, 24, HL, SH),
+      Bitmap(6, 4, 16, 16, Lime), Text(26, 2, 73, 23, 0x24), Focus(28, 4, 71, 21)}},
+    {"FlatButton",
+     [](TCuteButton& b) {
+         b.SetFlat(true);
+         b.SetShowFocusRect(true);
+         b.SetFocus();
+     },
+     {Fill(0, 0, 75, 25, Face), Ring(0, 0, 75, 25, HL, SH), Text(1, 1, 74, 24, 0x25),
+      Focus(3, 3, 72, 22)}}};
+INSTANTIATE_TEST_SUITE_P(FocusRect, CuteButtonPaint, ::testing::ValuesIn(FocusRectCases), CaseName);
 
 } // namespace

@@ -10,6 +10,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 using namespace vx;
 using namespace vx::button;
@@ -96,7 +98,9 @@ TEST_F(CuteButtonTest, SettersStoreAndRepaintOnlyWhereTheyShould) {
          [](auto& b) { return b.MarginY() == 0; }},
         {"Layout unchanged", [](auto& b) { b.SetLayout(tlCenter); }, false, {}},
         {"Layout top", [](auto& b) { b.SetLayout(tlTop); }, true, {}},
-        {"BevelShadowColor unchanged", [](auto& b) { b.SetBevelShadowColor(clBtnShadow); }, false,
+        {"BevelShadowColor unchanged",
+         [](auto& b) { b.SetBevelShadowColor(clBtnShadow); },
+         false,
          {}},
         {"BevelShadowColor", [](auto& b) { b.SetBevelShadowColor(clRed); }, true, {}},
         {"BevelHighlightColor", [](auto& b) { b.SetBevelHighlightColor(clBlue); }, true, {}},
@@ -122,7 +126,9 @@ TEST_F(CuteButtonTest, SettersStoreAndRepaintOnlyWhereTheyShould) {
         {"Enabled off", [](auto& b) { b.SetEnabled(false); }, true, {}},
         {"DisabledColor while disabled", [](auto& b) { b.SetDisabledColor(clBlue); }, true, {}},
         {"DisabledColor unchanged", [](auto& b) { b.SetDisabledColor(clBlue); }, false, {}},
-        {"UseDisabledColor while disabled", [](auto& b) { b.SetUseDisabledColor(false); }, true,
+        {"UseDisabledColor while disabled",
+         [](auto& b) { b.SetUseDisabledColor(false); },
+         true,
          {}},
         {"Enabled on", [](auto& b) { b.SetEnabled(true); }, true, {}},
     };
@@ -203,7 +209,9 @@ struct BevelCase {
     std::optional<TBevelCut> OuterInClick;
 };
 
-void PrintTo(const BevelCase& c, std::ostream* os) { *os << c.Name; }
+void PrintTo(const BevelCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class CuteButtonBevel : public CuteButtonTest, public ::testing::WithParamInterface<BevelCase> {};
 
@@ -311,7 +319,9 @@ struct DropCase {
     int Clicks;
 };
 
-void PrintTo(const DropCase& c, std::ostream* os) { *os << c.Name; }
+void PrintTo(const DropCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class CuteButtonDrop : public CuteButtonTest, public ::testing::WithParamInterface<DropCase> {};
 
@@ -481,7 +491,9 @@ struct PileUpCase {
     int Runs;
 };
 
-void PrintTo(const PileUpCase& c, std::ostream* os) { *os << c.Name; }
+void PrintTo(const PileUpCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class CuteButtonPileUp : public CuteButtonTest, public ::testing::WithParamInterface<PileUpCase> {};
 
@@ -522,17 +534,18 @@ TEST_F(CuteButtonTest, HoverReportsShiftAndPositionAndMayRecolour) {
         TColor AfterLeave;
     };
     const Row rows[] = {{true, clRed, clBtnFace}, {false, clYellow, clYellow}};
+    std::vector<std::string> seen;
+    auto record = [&seen](const char* what) {
+        return [&seen, what](TObject*, TShiftState shift, int x, int y) {
+            seen.push_back(std::string(what) + " " + std::to_string(shift) + " " +
+                           std::to_string(x) + "," + std::to_string(y));
+        };
+    };
+    button->OnMouseEnter = record("enter");
+    button->OnMouseLeave = record("leave");
     for (const Row& r : rows) {
         SCOPED_TRACE(testing::Message() << "UseMouseColor " << r.UseMouseColor);
-        std::vector<std::string> seen;
-        auto record = [&seen](const char* what) {
-            return [&seen, what](TObject*, TShiftState shift, int x, int y) {
-                seen.push_back(std::string(what) + " " + std::to_string(shift) + " " +
-                               std::to_string(x) + "," + std::to_string(y));
-            };
-        };
-        button->OnMouseEnter = record("enter");
-        button->OnMouseLeave = record("leave");
+        seen.clear();
         button->SetColor(clYellow); // the design-time colour
         button->SetMouseEnterColor(clRed);
         button->SetUseMouseColor(r.UseMouseColor);
@@ -560,7 +573,9 @@ struct DialogKeyCase {
     int Clicks;
 };
 
-void PrintTo(const DialogKeyCase& c, std::ostream* os) { *os << c.Name; }
+void PrintTo(const DialogKeyCase& c, std::ostream* os) {
+    *os << c.Name;
+}
 
 class CuteButtonDialogKey : public CuteButtonTest,
                             public ::testing::WithParamInterface<DialogKeyCase> {};
