@@ -201,6 +201,19 @@ object GalleryForm: TGalleryForm
     LongPressTime = 800
     OnLongPress = LongButtonLongPress
   end
+  object BorderLabel: TLabel
+    Left = 12
+    Top = 338
+    Caption = 'Bordered edit'
+  end
+  object BorderEdit: TBorderEdit
+    Left = 200
+    Top = 332
+    Width = 200
+    Height = 24
+    EditText = 'Hello'
+    TabOrder = 14
+  end
   object GalleryMenu: TPopupMenu
     object FirstItem: TMenuItem
       Caption = 'First'

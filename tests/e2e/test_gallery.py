@@ -19,6 +19,8 @@ TITLE = "Vexelo Gallery"
 # Client rectangles of the edits, from the gallery's form description.
 INTEGER_EDIT = (200, 12, 200, 21)
 MAIL_EDIT = (200, 84, 200, 21)
+BORDER_EDIT = (200, 332, 200, 24)
+LONG_BUTTON = (276, 292, 120, 22)
 INK = 96  # a channel below this is text, not background
 
 
@@ -126,6 +128,35 @@ class GalleryEdits(vx.E2ETestCase):
         self.assertEqual(self.copied_text(), "nn.ee@example.org")
         self.app.close(self.win)
         self.assertEqual(self.app.wait_exit(), 0)
+
+    def test_bordered_edit_edits_its_stored_text(self):
+        self.marker = None
+        self.set_clipboard("-")
+        x, y, w, h = BORDER_EDIT
+        self.xserver.click(self.client.x + x + w // 2, self.client.y + y + h // 2)
+        self.assertEqual(self.copied_text(), "Hello", "the inner edit shows the stored text")
+        self.xserver.key("End")
+        self.xserver.xdotool("type", "--delay", "40", " world")
+        self.xserver.key("Tab")
+        self.xserver.click(self.client.x + x + w // 2, self.client.y + y + h // 2)
+        self.assertEqual(self.copied_text(), "Hello world", "leaving kept the typed text")
+        self.app.close(self.win)
+        self.assertEqual(self.app.wait_exit(), 0)
+
+    def test_long_press_is_reported(self):
+        x, y, w, h = LONG_BUTTON
+        self.xserver.move(self.client.x + x + w // 2, self.client.y + y + h // 2)
+        self.xserver.xdotool("mousedown", 1)
+        time.sleep(1.2)  # longer than the button's 800 ms
+        self.xserver.xdotool("mouseup", 1)
+        vx.wait_until(lambda: "LongButton long press" in self.title(),
+                      what="the long press in the title")
+        self.app.close(self.win)
+        self.assertEqual(self.app.wait_exit(), 0)
+
+    def title(self):
+        out = self.xserver.xdotool("getwindowname", self.win).stdout
+        return (out.decode() if isinstance(out, bytes) else out).strip()
 
 
 if __name__ == "__main__":
