@@ -3,7 +3,9 @@
 
 namespace vx {
 
-TBitmap::~TBitmap() { backend::DestroyBitmap(FImage); }
+TBitmap::~TBitmap() {
+    backend::DestroyBitmap(FImage);
+}
 
 void TBitmap::SetSize(int width, int height) {
     if (width == FWidth && height == FHeight) {

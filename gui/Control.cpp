@@ -143,7 +143,9 @@ void TControl::WndProc(TMessage& message) {
 void TControl::CMDialogKey(TMessage&) {}
 void TControl::CMDialogChar(TMessage&) {}
 void TControl::CMFocusChanged(TMessage&) {}
-void TControl::CMEnabledChanged(TMessage&) { Invalidate(); }
+void TControl::CMEnabledChanged(TMessage&) {
+    Invalidate();
+}
 void TControl::CMMouseEnter(TMessage&) {}
 void TControl::CMMouseLeave(TMessage&) {}
 
@@ -422,9 +424,15 @@ void TWinControl::Broadcast(TMessage& message) {
     }
 }
 
-void TWinControl::CMDialogKey(TMessage& message) { Broadcast(message); }
-void TWinControl::CMDialogChar(TMessage& message) { Broadcast(message); }
-void TWinControl::CMFocusChanged(TMessage& message) { Broadcast(message); }
+void TWinControl::CMDialogKey(TMessage& message) {
+    Broadcast(message);
+}
+void TWinControl::CMDialogChar(TMessage& message) {
+    Broadcast(message);
+}
+void TWinControl::CMFocusChanged(TMessage& message) {
+    Broadcast(message);
+}
 
 TWinControl::~TWinControl() {
     for (TControl* child : FControls) {

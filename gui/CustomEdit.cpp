@@ -113,7 +113,9 @@ void TCustomEdit::CreateHandle() {
     backend::SetSelection(FHandle, FSelStart, FSelLength);
 }
 
-void TCustomEdit::HandleChanged() { Change(); }
+void TCustomEdit::HandleChanged() {
+    Change();
+}
 
 void TCustomEdit::Change() {
     if (OnChange && !Loading()) {

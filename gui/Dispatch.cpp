@@ -191,7 +191,9 @@ char16_t CharOfDialogKey(uint16_t key) {
     }
 }
 
-bool WantsChars(const TWinControl& window) { return dynamic_cast<const TCustomEdit*>(&window) != nullptr; }
+bool WantsChars(const TWinControl& window) {
+    return dynamic_cast<const TCustomEdit*>(&window) != nullptr;
+}
 
 void RouteKey(TWinControl& window, Event& e) {
     if (e.Kind == EventKind::KeyDown && DragObject::Active()) {

@@ -297,7 +297,9 @@ bool TForm::CloseQuery() {
     return canClose;
 }
 
-TCanvas& TForm::Canvas() { return ControlCanvas(); }
+TCanvas& TForm::Canvas() {
+    return ControlCanvas();
+}
 
 void TForm::PreviewKeyDown(uint16_t& key, TShiftState shift) {
     KeyDown(key, shift);
@@ -318,9 +320,9 @@ void CollectTabStops(const TWinControl& parent, std::vector<TWinControl*>& out) 
             children.push_back(w);
         }
     }
-    std::stable_sort(children.begin(), children.end(), [](const TWinControl* a, const TWinControl* b) {
-        return a->TabOrder() < b->TabOrder();
-    });
+    std::stable_sort(
+        children.begin(), children.end(),
+        [](const TWinControl* a, const TWinControl* b) { return a->TabOrder() < b->TabOrder(); });
     for (TWinControl* w : children) {
         if (w->TabStop() && w->CanFocus()) {
             out.push_back(w);
@@ -365,7 +367,9 @@ void TForm::DialogKey(uint16_t& key, TShiftState shift) {
     }
 }
 
-bool TForm::DialogChar(char16_t ch) { return ch != 0 && Perform(CM_DIALOGCHAR, ch) != 0; }
+bool TForm::DialogChar(char16_t ch) {
+    return ch != 0 && Perform(CM_DIALOGCHAR, ch) != 0;
+}
 
 void TForm::FocusChanged(TWinControl* control) {
     TWinControl* old = FActiveControl;

@@ -178,13 +178,16 @@ void TCanvas::Frame3D(TRect& rect, TColor topLeft, TColor bottomRight, int width
     rect = {rect.Left + width, rect.Top + width, rect.Right - width, rect.Bottom - width};
 }
 
-void TCanvas::DrawFocusRect(TRect rect) { backend::DrawFocusRect(Handle(), Shift(rect)); }
+void TCanvas::DrawFocusRect(TRect rect) {
+    backend::DrawFocusRect(Handle(), Shift(rect));
+}
 
 void TCanvas::DrawTransparent(int x, int y, const TBitmap& bitmap) {
     if (bitmap.Empty()) {
         return;
     }
-    const TColor key = backend::GetPixel(backend::BitmapDc(bitmap.Handle()), {0, bitmap.Height() - 1});
+    const TColor key =
+        backend::GetPixel(backend::BitmapDc(bitmap.Handle()), {0, bitmap.Height() - 1});
     backend::DrawBitmap(Handle(), bitmap.Handle(), {x + FOrigin.X, y + FOrigin.Y}, bitmap.Width(),
                         bitmap.Height(), key);
 }

@@ -112,7 +112,9 @@ void TButton::SetDefault(bool value) {
     }
 }
 
-void TButton::CreateWnd() { FActive = FDefault; }
+void TButton::CreateWnd() {
+    FActive = FDefault;
+}
 
 void TButton::CMFocusChanged(TMessage& message) {
     auto* focused = reinterpret_cast<TControl*>(message.LParam);

@@ -87,7 +87,9 @@ std::string Utf16To8(std::u16string_view text) {
 namespace vx {
 
 namespace {
-char16_t Lower(char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c; }
+char16_t Lower(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+}
 } // namespace
 
 bool IsAccel(char16_t ch, std::u16string_view caption) {

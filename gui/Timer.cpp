@@ -9,7 +9,8 @@ namespace vx {
 namespace {
 
 std::unordered_map<backend::TimerId, TTimer*>& Live() {
-    static auto& timers = *new std::unordered_map<backend::TimerId, TTimer*>; // outlives every timer
+    static auto& timers =
+        *new std::unordered_map<backend::TimerId, TTimer*>; // outlives every timer
     return timers;
 }
 

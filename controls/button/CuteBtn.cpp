@@ -42,7 +42,9 @@ TCuteButton::TCuteButton(TComponent* AOwner)
     FCaption.clear();
 }
 
-TCuteButton::~TCuteButton() { SetDropDownMenu(nullptr); }
+TCuteButton::~TCuteButton() {
+    SetDropDownMenu(nullptr);
+}
 
 // Properties
 
@@ -202,7 +204,9 @@ void TCuteButton::Click() {
     OnClick = std::move(handler);
 }
 
-void TCuteButton::RestoreOuterBevel() { SetBevelOuter(FTabFocusUp ? bvRaised : bvNone); }
+void TCuteButton::RestoreOuterBevel() {
+    SetBevelOuter(FTabFocusUp ? bvRaised : bvNone);
+}
 
 void TCuteButton::PressAndClick() {
     SetBevelOuter(bvLowered);

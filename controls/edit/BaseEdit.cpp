@@ -11,13 +11,21 @@
 namespace vx::edit {
 namespace {
 
-bool InRange(char16_t key, char16_t first, char16_t last) { return key >= first && key <= last; }
+bool InRange(char16_t key, char16_t first, char16_t last) {
+    return key >= first && key <= last;
+}
 
-bool Letter(char16_t key) { return InRange(key, u'A', u'Z') || InRange(key, u'a', u'z'); }
+bool Letter(char16_t key) {
+    return InRange(key, u'A', u'Z') || InRange(key, u'a', u'z');
+}
 
-bool Digit(char16_t key) { return InRange(key, u'0', u'9'); }
+bool Digit(char16_t key) {
+    return InRange(key, u'0', u'9');
+}
 
-bool OneOf(char16_t key, std::u16string_view set) { return set.find(key) != std::u16string_view::npos; }
+bool OneOf(char16_t key, std::u16string_view set) {
+    return set.find(key) != std::u16string_view::npos;
+}
 
 } // namespace
 
@@ -50,7 +58,9 @@ bool TBaseEdit::AcceptKey(TEditKeyFilter filter, char16_t key, bool ignoreEnter)
     return true;
 }
 
-TBaseEdit::TBaseEdit(TComponent* AOwner) : TCustomEdit(AOwner) { ShowStateColor(); }
+TBaseEdit::TBaseEdit(TComponent* AOwner) : TCustomEdit(AOwner) {
+    ShowStateColor();
+}
 
 TColor TBaseEdit::StateColor() const {
     if (ReadOnly()) {
@@ -126,9 +136,9 @@ void TBaseEdit::Loaded() {
 
 void TBaseEdit::ReadProperty(TReader& reader, std::string_view name, const FormValue& value) {
     if (name == "KeyFilter") {
-        SetKeyFilter(TEditKeyFilter(reader.Enum(
-            value, {"None", "Alphanumeric", "Number", "RealNumber", "PostCode", "Date", "Code",
-                    "Telephone", "Mail"})));
+        SetKeyFilter(
+            TEditKeyFilter(reader.Enum(value, {"None", "Alphanumeric", "Number", "RealNumber",
+                                               "PostCode", "Date", "Code", "Telephone", "Mail"})));
     } else if (name == "DataType") {
         SetDataType(TEditDataType(reader.Enum(value, {"String", "Integer", "Real"})));
     } else if (name == "FormatStr") {

@@ -21,7 +21,8 @@ void SetEditAlignment(wapi::HWND editHandle, TAlignment alignment) {
     wapi::SetWindowLongW(editHandle, wapi::GWL_STYLE, style);
 }
 
-TBorderEdit::TBorderEdit(TComponent* AOwner) : TCustomControl(AOwner), FEdit(new TCustomEdit(this)) {
+TBorderEdit::TBorderEdit(TComponent* AOwner)
+    : TCustomControl(AOwner), FEdit(new TCustomEdit(this)) {
     FWidth = 121;
     FHeight = 24;
     FColor = clWindow;
@@ -136,7 +137,8 @@ void TBorderEdit::ReadProperty(TReader& reader, std::string_view name, const For
     if (name == "EditText") {
         SetEditText(reader.String(value));
     } else if (name == "Alignment") {
-        SetAlignment(TAlignment(reader.Enum(value, {"taLeftJustify", "taRightJustify", "taCenter"})));
+        SetAlignment(
+            TAlignment(reader.Enum(value, {"taLeftJustify", "taRightJustify", "taCenter"})));
     } else if (name == "EditMargin") {
         const int margin = reader.Integer(value);
         if (margin < 0 || margin > 255) {

@@ -22,7 +22,9 @@ BitmapId CreateBitmap(int width, int height) {
     return b;
 }
 
-void DestroyBitmap(BitmapId bitmap) { delete bitmap; }
+void DestroyBitmap(BitmapId bitmap) {
+    delete bitmap;
+}
 
 wapi::HDC BitmapDc(BitmapId bitmap) {
     return bitmap != nullptr ? reinterpret_cast<wapi::HDC>(&bitmap->Context) : nullptr;

@@ -59,8 +59,8 @@ void DrawFrame3D(wapi::HDC dc, TRect r, TColor topLeft, TColor bottomRight, int 
     for (int i = 0; i < width && r.Right - r.Left > 0 && r.Bottom - r.Top > 0; ++i) {
         const int32_t right = r.Right - 1;
         const int32_t down = r.Bottom - 1;
-        Fill(*d, {r.Left, r.Top, r.Left + 1, down}, top);  // left column, not the last pixel
-        Fill(*d, {r.Left, r.Top, right, r.Top + 1}, top);  // top row, not the last pixel
+        Fill(*d, {r.Left, r.Top, r.Left + 1, down}, top); // left column, not the last pixel
+        Fill(*d, {r.Left, r.Top, right, r.Top + 1}, top); // top row, not the last pixel
         Fill(*d, {right, r.Top, right + 1, down + 1}, bottom);
         Fill(*d, {r.Left, down, right + 1, down + 1}, bottom);
         r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};

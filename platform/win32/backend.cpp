@@ -11,7 +11,9 @@ namespace {
 backend::EventSink* Sink = nullptr;
 } // namespace
 
-void SetSink(backend::EventSink* sink) { Sink = sink; }
+void SetSink(backend::EventSink* sink) {
+    Sink = sink;
+}
 
 bool SendToSink(backend::Event& e) {
     if (Sink == nullptr) {
@@ -19,6 +21,28 @@ bool SendToSink(backend::Event& e) {
     }
     Sink->Dispatch(e);
     return true;
+}
+
+bool SendKey(::HWND hwnd, UINT msg, WPARAM& wp) {
+    using backend::EventKind;
+    backend::Event e{.Window = H(hwnd)};
+    if (msg == WM_CHAR || msg == WM_SYSCHAR) {
+        e.Kind = EventKind::Char;
+        e.Shift = msg == WM_SYSCHAR ? uint32_t(backend::ShiftAlt) : 0;
+        e.Char = char16_t(wp);
+    } else {
+        e.Kind = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN ? EventKind::KeyDown : EventKind::KeyUp;
+        e.Shift = KeyShiftState();
+        e.Key = uint16_t(wp);
+    }
+    if (!SendToSink(e)) {
+        return false;
+    }
+    if (e.Kind == EventKind::Char) {
+        wp = e.Char;
+        return e.Handled || e.Char == 0;
+    }
+    return e.Handled;
 }
 
 uint32_t KeyShiftState() {
@@ -45,7 +69,9 @@ namespace {
 
 const wchar_t* const ClassName = L"VexeloWindow";
 
-uint32_t KeyShift() { return KeyShiftState(); }
+uint32_t KeyShift() {
+    return KeyShiftState();
+}
 
 uint32_t MouseShift(WPARAM keys) {
     uint32_t s = KeyShift();
@@ -61,7 +87,9 @@ uint32_t MouseShift(WPARAM keys) {
     return s;
 }
 
-bool Send(Event& e) { return SendToSink(e); }
+bool Send(Event& e) {
+    return SendToSink(e);
+}
 
 LRESULT Mouse(::HWND hwnd, EventKind kind, MouseButton button, WPARAM wp, LPARAM lp) {
     Event e{.Kind = kind,
@@ -123,28 +151,13 @@ LRESULT CALLBACK WindowProc(::HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_KEYUP:
-    case WM_SYSKEYUP: {
-        const bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
-        Event e{.Kind = down ? EventKind::KeyDown : EventKind::KeyUp,
-                .Window = H(hwnd),
-                .Shift = KeyShift(),
-                .Key = uint16_t(wp)};
-        if (Send(e) && e.Handled) {
+    case WM_SYSKEYUP:
+    case WM_CHAR:
+    case WM_SYSCHAR:
+        if (SendKey(hwnd, msg, wp)) {
             return 0;
         }
         break; // Alt+F4 and the other system keys keep working
-    }
-    case WM_CHAR:
-    case WM_SYSCHAR: {
-        Event e{.Kind = EventKind::Char,
-                .Window = H(hwnd),
-                .Shift = msg == WM_SYSCHAR ? uint32_t(ShiftAlt) : 0,
-                .Char = char16_t(wp)};
-        if (Send(e) && e.Handled) {
-            return 0;
-        }
-        break; // an Alt+key nobody took may still open the system menu
-    }
     case WM_SIZE: {
         Event e{.Kind = EventKind::Resized, .Window = H(hwnd)};
         Send(e);

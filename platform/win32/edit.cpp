@@ -45,29 +45,13 @@ LRESULT CALLBACK EditProc(::HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
     case WM_KEYUP:
-    case WM_SYSKEYUP: {
-        const bool down = msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN;
-        Event e{.Kind = down ? EventKind::KeyDown : EventKind::KeyUp,
-                .Window = H(hwnd),
-                .Shift = KeyShiftState(),
-                .Key = uint16_t(wp)};
-        if (SendToSink(e) && e.Handled) {
-            return 0;
-        }
-        break;
-    }
+    case WM_SYSKEYUP:
     case WM_CHAR:
-    case WM_SYSCHAR: {
-        Event e{.Kind = EventKind::Char,
-                .Window = H(hwnd),
-                .Shift = msg == WM_SYSCHAR ? uint32_t(backend::ShiftAlt) : 0,
-                .Char = char16_t(wp)};
-        if (SendToSink(e) && (e.Handled || e.Char == 0)) {
-            return 0; // refused: the edit never sees it
+    case WM_SYSCHAR:
+        if (SendKey(hwnd, msg, wp)) {
+            return 0; // used up, or a refused character the edit never sees
         }
-        wp = e.Char;
         break;
-    }
     case WM_SETFOCUS:
     case WM_KILLFOCUS: {
         const LRESULT r = CallWindowProcW(original, hwnd, msg, wp, lp);
@@ -92,10 +76,10 @@ LRESULT CALLBACK EditProc(::HWND hwnd, UINT msg, WPARAM wp, LPARAM lp) {
 
 ::HWND CreateEdit(const backend::WindowParams& p) {
     const TRect b = p.Bounds;
-    ::HWND hwnd = CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", Wide(p.Caption),
-                                  WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, b.Left, b.Top,
-                                  b.Width(), b.Height(), W(p.Parent), nullptr,
-                                  GetModuleHandleW(nullptr), nullptr);
+    ::HWND hwnd =
+        CreateWindowExW(WS_EX_CLIENTEDGE, L"EDIT", Wide(p.Caption),
+                        WS_CHILD | WS_TABSTOP | ES_AUTOHSCROLL | ES_LEFT, b.Left, b.Top, b.Width(),
+                        b.Height(), W(p.Parent), nullptr, GetModuleHandleW(nullptr), nullptr);
     if (hwnd != nullptr) {
         Edits()[hwnd].Original = reinterpret_cast<WNDPROC>(
             SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(EditProc)));
@@ -128,12 +112,15 @@ std::u16string GetText(wapi::HWND edit) {
     return text;
 }
 
-void SetText(wapi::HWND edit, const std::u16string& text) { SetWindowTextW(W(edit), Wide(text)); }
+void SetText(wapi::HWND edit, const std::u16string& text) {
+    SetWindowTextW(W(edit), Wide(text));
+}
 
 void GetSelection(wapi::HWND edit, int& start, int& length) {
     DWORD from = 0;
     DWORD to = 0;
-    SendMessageW(W(edit), EM_GETSEL, reinterpret_cast<WPARAM>(&from), reinterpret_cast<LPARAM>(&to));
+    SendMessageW(W(edit), EM_GETSEL, reinterpret_cast<WPARAM>(&from),
+                 reinterpret_cast<LPARAM>(&to));
     start = int(from);
     length = int(to - from);
 }

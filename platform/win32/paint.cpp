@@ -2,7 +2,6 @@
 // Painting primitives on GDI.
 #include "platform/win32/win.h"
 
-
 namespace vx::backend {
 
 using namespace vx::win32;
@@ -22,7 +21,6 @@ void Fill(::HDC dc, TRect r, COLORREF color) {
     ::FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     SetDCBrushColor(dc, old);
 }
-
 
 UINT Format(uint32_t flags) {
     UINT dt = 0;
@@ -106,7 +104,9 @@ void DrawFocusRect(wapi::HDC dc, TRect rect) {
     ::DrawFocusRect(D(dc), &r);
 }
 
-TColor GetPixel(wapi::HDC dc, TPoint at) { return ::GetPixel(D(dc), at.X, at.Y); }
+TColor GetPixel(wapi::HDC dc, TPoint at) {
+    return ::GetPixel(D(dc), at.X, at.Y);
+}
 
 void DrawIconResource(wapi::HDC dc, const char* name, TPoint at) {
     const std::wstring wide(name, name + strlen(name));

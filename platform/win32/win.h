@@ -32,6 +32,9 @@ HFONT FontFor(const backend::FontDesc& font);
 bool SendToSink(backend::Event& event);
 void SetSink(backend::EventSink* sink);
 uint32_t KeyShiftState();
+// Hands a key or character message to the GUI layer. True when it was used up (or a refused
+// character dropped); a character the layer changed comes back in `wp`.
+bool SendKey(::HWND hwnd, UINT msg, WPARAM& wp);
 
 // The system's edit, subclassed; and the colours its parent answers for it.
 ::HWND CreateEdit(const backend::WindowParams& params);

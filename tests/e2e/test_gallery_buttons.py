@@ -28,6 +28,7 @@ BUTTONS = {
     "MenuButton": (12, 204, 75, 25),
     "HoldButton": (96, 204, 75, 25),
     "FlatButton": (180, 204, 75, 25),
+    "GlyphButton": (12, 292, 120, 25),  # a platform push button
 }
 INTEGER_EDIT = (200, 12, 200, 21)
 READ_ONLY_EDIT = (200, 120, 200, 21)
@@ -316,17 +317,22 @@ class GalleryButtons(vx.E2ETestCase):
         self.expect_event("CancelButton clicked")
 
     def test_enter_and_escape_click_the_default_and_the_cancel_button(self):
-        # (where the focus is put, the key, the title's event)
+        # (where the focus is put, the key, the title's event). A focused cute button leaves
+        # Enter to the default button; a focused platform push button takes it.
         cases = [
             ("IntegerEdit", "shift+Escape", None),
             ("IntegerEdit", "Return", "DefaultButton clicked"),
             ("IntegerEdit", "Escape", "CancelButton clicked"),
             ("CancelButton", "Return", "DefaultButton clicked"),
+            ("GlyphButton", "Return", "GlyphButton clicked"),
         ]
         for focus, key, event in cases:
             with self.subTest(focus=focus, key=key):
                 if focus == "IntegerEdit":
                     self.click_edit(INTEGER_EDIT)
+                elif focus == "GlyphButton":  # a platform push button takes the focus
+                    self.xserver.click(*self.centre(focus))
+                    self.expect_event("GlyphButton clicked")
                 else:  # by keyboard from the read-only edit, past DefaultButton
                     self.click_edit(READ_ONLY_EDIT)
                     self.xserver.key("Tab", "Tab")

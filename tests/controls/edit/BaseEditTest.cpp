@@ -142,9 +142,12 @@ struct Transition {
     std::u16string AfterEnter;
 };
 
-void PrintTo(const Transition& c, std::ostream* os) { *os << c.Name; }
+void PrintTo(const Transition& c, std::ostream* os) {
+    *os << c.Name;
+}
 
-class BaseEditTransitions : public BaseEditTest, public ::testing::WithParamInterface<Transition> {};
+class BaseEditTransitions : public BaseEditTest,
+                            public ::testing::WithParamInterface<Transition> {};
 
 TEST_P(BaseEditTransitions, RewriteTheTextAndColourOnEachFocusChange) {
     const Transition& c = GetParam();
@@ -168,22 +171,22 @@ TEST_P(BaseEditTransitions, RewriteTheTextAndColourOnEachFocusChange) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, BaseEditTransitions,
-    ::testing::Values(
-        Transition{"IntegerWithComma", TEditDataType::Integer, true, u"", u"1234567", u"1,234,567",
-                   u"1234567"},
-        Transition{"IntegerPlainKeepsBadTextUntilEntered", TEditDataType::Integer, false, u"",
-                   u"12a", u"12a", u""},
-        Transition{"IntegerWithFormat", TEditDataType::Integer, false, u"%05d", u"42", u"00042",
-                   u"00042"},
-        Transition{"RealWithComma", TEditDataType::Real, true, u"", u"1234567.891",
-                   u"1,234,567.89", u"1234567.89"},
-        Transition{"RealWithCommaOfNoNumber", TEditDataType::Real, true, u"", u"abc", u"0", u"0"},
-        Transition{"RealPlainCutsOnEntry", TEditDataType::Real, false, u"", u"12.999", u"12.999",
-                   u"12.99"},
-        Transition{"StringStaysAsTyped", TEditDataType::String, true, u"%d", u"1234x", u"1234x",
-                   u"1234x"},
-        Transition{"UnsafeFormatShowsNoValue", TEditDataType::Integer, false, u"%s%n", u"42", u"",
-                   u""}),
+    ::testing::Values(Transition{"IntegerWithComma", TEditDataType::Integer, true, u"", u"1234567",
+                                 u"1,234,567", u"1234567"},
+                      Transition{"IntegerPlainKeepsBadTextUntilEntered", TEditDataType::Integer,
+                                 false, u"", u"12a", u"12a", u""},
+                      Transition{"IntegerWithFormat", TEditDataType::Integer, false, u"%05d", u"42",
+                                 u"00042", u"00042"},
+                      Transition{"RealWithComma", TEditDataType::Real, true, u"", u"1234567.891",
+                                 u"1,234,567.89", u"1234567.89"},
+                      Transition{"RealWithCommaOfNoNumber", TEditDataType::Real, true, u"", u"abc",
+                                 u"0", u"0"},
+                      Transition{"RealPlainCutsOnEntry", TEditDataType::Real, false, u"", u"12.999",
+                                 u"12.999", u"12.99"},
+                      Transition{"StringStaysAsTyped", TEditDataType::String, true, u"%d", u"1234x",
+                                 u"1234x", u"1234x"},
+                      Transition{"UnsafeFormatShowsNoValue", TEditDataType::Integer, false, u"%s%n",
+                                 u"42", u"", u""}),
     [](const ::testing::TestParamInfo<Transition>& info) { return info.param.Name; });
 
 TEST_F(BaseEditTest, ReadOnlyKeepsItsTextAndColourButLosesTheSelection) {
