@@ -428,7 +428,18 @@ int TrackPopupMenu(wapi::HWND owner, const std::vector<MenuEntry>& entries, TPoi
     }
     auto chooser = std::move(m.MenuChoosers.front());
     m.MenuChoosers.pop_front();
-    return chooser(m.Menus.back());
+    // While a menu tracks, the pointer belongs to it: what the chooser did with the mouse
+    // never reaches the windows.
+    const size_t before = m.Queue.size();
+    const int chosen = chooser(m.Menus.back());
+    for (size_t i = m.Queue.size(); i-- > before;) {
+        const EventKind k = m.Queue[i].Kind;
+        if (k == EventKind::MouseDown || k == EventKind::MouseUp || k == EventKind::MouseMove ||
+            k == EventKind::DoubleClick) {
+            m.Queue.erase(m.Queue.begin() + std::ptrdiff_t(i));
+        }
+    }
+    return chosen;
 }
 
 void ShowMessageBox(wapi::HWND, const std::u16string& text, const std::u16string&) {
