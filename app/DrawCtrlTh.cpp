@@ -4,8 +4,6 @@
 #include <algorithm>
 #include <limits>
 
-using vx::TRect;
-
 namespace {
 
 // The target extent: the range inset by 2 on both sides, never below 0.

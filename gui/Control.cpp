@@ -236,7 +236,8 @@ void TControl::HandleMouseMove(TShiftState shift, int x, int y) {
 }
 
 void TControl::HandleDoubleClick(TShiftState shift, int x, int y) {
-    FMouseDownLeft = true;
+    // The release that follows is not a click of its own: the double click was.
+    FMouseDownLeft = false;
     DblClick();
     MouseDown(mbLeft, shift | ssDouble, x, y);
 }
