@@ -2,7 +2,6 @@
 #include "controls/button/CuteBtn.h"
 
 #include "gui/Application.h"
-#include "gui/Classes.h"
 #include "gui/FormReader.h"
 #include "gui/StdCtrls.h"
 #include "gui/Text.h"

@@ -158,7 +158,4 @@ private:
     void PressAndClick();
 };
 
-// Makes the library's buttons known to form descriptions.
-void RegisterButtonControls();
-
 } // namespace vx::button
