@@ -46,7 +46,6 @@ TPoint ClientToScreen(wapi::HWND window, TPoint point);
 // The window rectangle that gives a top-level window of these params the given client size.
 TRect WindowRectForClient(const WindowParams& params, TRect client);
 void SetCaption(wapi::HWND window, const std::u16string& caption);
-void SetBackground(wapi::HWND window, TColor color);
 void SetAlpha(wapi::HWND window, int alpha);
 void Invalidate(wapi::HWND window);
 void EnableWindow(wapi::HWND window, bool enabled);

@@ -226,13 +226,6 @@ void SetCaption(wapi::HWND window, const std::u16string& caption) {
     }
 }
 
-void SetBackground(wapi::HWND window, TColor color) {
-    if (Win* w = Find(window)) {
-        w->Info.Params.Background = color;
-        w->Dirty = true;
-    }
-}
-
 void SetAlpha(wapi::HWND window, int alpha) {
     if (Win* w = Find(window)) {
         w->Info.Alpha = alpha;

@@ -25,7 +25,6 @@ struct Win {
     WindowInfo Info;
     Image ClientImage;
     std::unique_ptr<Dc> ClientDc;
-    std::unique_ptr<Dc> WholeDc;
     std::vector<wapi::HWND> Children;
     bool Dirty = false;
     uint64_t ZOrder = 0; // larger is nearer the top among windows of the same band

@@ -366,10 +366,6 @@ void SetCaption(wapi::HWND window, const std::u16string& caption) {
     SetWindowTextW(W(window), Wide(caption));
 }
 
-void SetBackground(wapi::HWND window, TColor) {
-    InvalidateRect(W(window), nullptr, FALSE);
-}
-
 void SetAlpha(wapi::HWND window, int alpha) {
     ::HWND h = W(window);
     const LONG ex = GetWindowLongW(h, GWL_EXSTYLE);
