@@ -56,7 +56,7 @@ object VersionForm: TVersionForm
     Top = 44
     Width = 115
     Height = 12
-    Caption = 'Copyright (C) 2024-2026'
+    Caption = '(C) 2024-2026'
     Font.Charset = SHIFTJIS_CHARSET
     Font.Color = clWindowText
     Font.Height = -12
