@@ -24,28 +24,13 @@ LONG_BUTTON = (276, 292, 120, 22)
 INK = 96  # a channel below this is text, not background
 
 
-def gallery_exe():
-    return os.path.join(os.path.dirname(tour.orvalen_exe()), "Gallery.exe")
-
-
 def ink_mask(shot):
     """The dark pixels of a text, as a set of (x, y): independent of the background colour."""
     return {(x, y) for y in range(shot.height) for x in range(shot.width)
             if max(shot.pixel(x, y)) < INK}
 
 
-class GalleryEdits(vx.E2ETestCase):
-    @classmethod
-    def setUpClass(cls):
-        cls.exe = gallery_exe()
-        if not os.path.isfile(cls.exe):
-            raise FileNotFoundError(f"{cls.exe} is missing: cmake --build --preset x86_64")
-        cls.prefix = vx.WinePrefix().ensure()
-        cls.xserver = vx.XServer(window_manager=True, out_dir=vx.output_dir(cls.__name__))
-        cls.addClassCleanup(cls.xserver.stop)
-        cls.xserver.start()
-        cls.prefix.start(cls.xserver)
-        cls.addClassCleanup(cls.prefix.stop)
+class GalleryEdits(tour.GallerySession):
 
     def setUp(self):
         self.app = vx.WineApp(self.prefix, self.xserver, self.exe, log_dir=self.out_dir())

@@ -43,10 +43,6 @@ ANY = ((0, 0, 0), (255, 255, 255))
 INK = 96  # a channel below this is caption text in the font colour
 
 
-def gallery_exe():
-    return os.path.join(os.path.dirname(tour.orvalen_exe()), "Gallery.exe")
-
-
 def system_colours(prefix, xserver):
     """Wine's system colours as its user32 loads them: {"ButtonFace": (r, g, b), ...}."""
     out = subprocess.run([vx.WINE64, "reg", "query", r"HKCU\Control Panel\Colors"],
@@ -92,18 +88,10 @@ def shifted(pixels, dx, dy):
     return {(x + dx, y + dy) for x, y in pixels}
 
 
-class GalleryButtons(vx.E2ETestCase):
+class GalleryButtons(tour.GallerySession):
     @classmethod
     def setUpClass(cls):
-        cls.exe = gallery_exe()
-        if not os.path.isfile(cls.exe):
-            raise FileNotFoundError(f"{cls.exe} is missing: cmake --build --preset x86_64")
-        cls.prefix = vx.WinePrefix().ensure()
-        cls.xserver = vx.XServer(window_manager=True, out_dir=vx.output_dir(cls.__name__))
-        cls.addClassCleanup(cls.xserver.stop)
-        cls.xserver.start()
-        cls.prefix.start(cls.xserver)
-        cls.addClassCleanup(cls.prefix.stop)
+        super().setUpClass()
         colours = system_colours(cls.prefix, cls.xserver)
         missing = {"ButtonFace", "ButtonShadow", "ButtonHilight"} - colours.keys()
         if missing:

@@ -65,6 +65,28 @@ def orvalen_exe():
     return exe
 
 
+def gallery_exe():
+    """The control gallery, built beside the magnifier."""
+    exe = os.path.join(os.path.dirname(orvalen_exe()), "Gallery.exe")
+    if not os.path.isfile(exe):
+        raise FileNotFoundError(f"{exe} is missing: cmake --build --preset x86_64")
+    return exe
+
+
+class GallerySession(vx.E2ETestCase):
+    """One X server with openbox and one Wine session for a class of gallery tests."""
+
+    @classmethod
+    def setUpClass(cls):
+        cls.exe = gallery_exe()
+        cls.prefix = vx.WinePrefix().ensure()
+        cls.xserver = vx.XServer(window_manager=True, out_dir=vx.output_dir(cls.__name__))
+        cls.addClassCleanup(cls.xserver.stop)
+        cls.xserver.start()
+        cls.prefix.start(cls.xserver)
+        cls.addClassCleanup(cls.prefix.stop)
+
+
 def link_captions():
     """The two link labels' captions, from the about dialog's form description."""
     with open(os.path.join(REPO, "app", "VersionFrm.dfm"), encoding="utf-8") as f:
