@@ -44,6 +44,7 @@ sys.path.insert(0, os.path.join(REPO, "tests", "e2e"))
 
 import vxharness as vx  # noqa: E402
 from vx_process import spawn, stop_group  # noqa: E402
+from vx_xserver import XConnection  # noqa: E402
 
 CLK_TCK = os.sysconf("SC_CLK_TCK")
 SCREEN = (3840, 2160)
@@ -189,53 +190,24 @@ class DamageCounter:
         self.copies = []  # (monotonic time of arrival, server ms) of each burst's first put
         self._last_server_ms = None
         self._stop = False
-        number = display.lstrip(":").split(".")[0]
-        self.sock = socket.socket(socket.AF_UNIX, socket.SOCK_STREAM)
-        self.sock.settimeout(10)
-        self.sock.connect(f"/tmp/.X11-unix/X{number}")
-        self.sock.sendall(struct.pack("<BxHHHHxx", 0x6C, 11, 0, 0, 0))
-        head = self._recv(8)
-        body = self._recv(struct.unpack_from("<H", head, 6)[0] * 4)
-        if head[0] != 1:
-            raise RuntimeError(f"X server refused the connection: {body!r}")
-        id_base = struct.unpack_from("<I", body, 4)[0]
-        name = b"DAMAGE"
-        pad = (-len(name)) % 4
-        self.sock.sendall(struct.pack("<BxHHxx", 98, 2 + (len(name) + pad) // 4, len(name))
-                          + name + b"\0" * pad)
-        reply = self._reply()
-        present, self.opcode, self.first_event = reply[8], reply[9], reply[10]
+        self.conn = XConnection(display)
+        self.sock = self.conn.sock
+        present, self.opcode, self.first_event = self.conn.query_extension("DAMAGE")
         if not present:
             raise RuntimeError("the X server has no DAMAGE extension")
         # QueryVersion must come first; then DamageCreate(damage, drawable, RawRectangles).
         self.sock.sendall(struct.pack("<BBHII", self.opcode, 0, 3, 1, 1))
-        self._reply()
-        self.sock.sendall(struct.pack("<BBHIIBxxx", self.opcode, 1, 4, id_base, window, 0))
+        self.conn.reply()
+        self.sock.sendall(struct.pack("<BBHIIBxxx", self.opcode, 1, 4, self.conn.id_base,
+                                      window, 0))
         self.sock.settimeout(0.5)
         self._thread = threading.Thread(target=self._read_events, daemon=True)
         self._thread.start()
 
-    def _recv(self, n):
-        data = b""
-        while len(data) < n:
-            chunk = self.sock.recv(n - len(data))
-            if not chunk:
-                raise ConnectionError("X server closed the connection")
-            data += chunk
-        return data
-
-    def _reply(self):
-        while True:
-            packet = self._recv(32)
-            if packet[0] == 0:
-                raise RuntimeError(f"X error {packet[1]} (request {packet[10]})")
-            if packet[0] == 1:
-                return packet + self._recv(struct.unpack_from("<I", packet, 4)[0] * 4)
-
     def _read_events(self):
         while not self._stop:
             try:
-                packet = self._recv(32)
+                packet = self.conn.recv(32)
             except socket.timeout:
                 continue
             except OSError:

@@ -379,7 +379,7 @@ class XServer:
 
     def send_delete(self, win):
         """Asks a window to close the way a window manager does (WM_DELETE_WINDOW)."""
-        with _XConnection(self.display) as conn:
+        with XConnection(self.display) as conn:
             conn.send_client_message(win, conn.intern_atom("WM_PROTOCOLS"),
                                      [conn.intern_atom("WM_DELETE_WINDOW"), 0, 0, 0, 0])
             conn.sync()
@@ -478,9 +478,10 @@ class ShownImage:
             self.xserver._shown.remove(self)
 
 
-class _XConnection:
+class XConnection:
     """Just enough of the X11 protocol to send a client message (xdotool has no command for
-    WM_DELETE_WINDOW: its windowclose destroys the X window behind the program's back)."""
+    WM_DELETE_WINDOW: its windowclose destroys the X window behind the program's back) and to
+    set up an extension's requests and events (the measurements count redraws with DAMAGE)."""
 
     def __init__(self, display):
         number = display.lstrip(":").split(".")[0]
@@ -488,10 +489,11 @@ class _XConnection:
         self.sock.settimeout(10)
         self.sock.connect(f"/tmp/.X11-unix/X{number}")
         self.sock.sendall(struct.pack("<BxHHHHxx", 0x6C, 11, 0, 0, 0))
-        head = self._recv(8)
-        body = self._recv(struct.unpack_from("<H", head, 6)[0] * 4)
+        head = self.recv(8)
+        body = self.recv(struct.unpack_from("<H", head, 6)[0] * 4)
         if head[0] != 1:
             raise RuntimeError(f"X server refused the connection: {body!r}")
+        self.id_base = struct.unpack_from("<I", body, 4)[0]  # first id this client may create
 
     def __enter__(self):
         return self
@@ -499,7 +501,7 @@ class _XConnection:
     def __exit__(self, *exc):
         self.sock.close()
 
-    def _recv(self, n):
+    def recv(self, n):
         data = b""
         while len(data) < n:
             chunk = self.sock.recv(n - len(data))
@@ -508,21 +510,30 @@ class _XConnection:
             data += chunk
         return data
 
-    def _reply(self):
+    def reply(self):
         while True:
-            packet = self._recv(32)
+            packet = self.recv(32)
             if packet[0] == 0:
                 raise RuntimeError(f"X error {packet[1]} for resource {packet[4:8].hex()}")
             if packet[0] == 1:
-                return packet + self._recv(struct.unpack_from("<I", packet, 4)[0] * 4)
+                return packet + self.recv(struct.unpack_from("<I", packet, 4)[0] * 4)
             # anything else is an event we did not ask for: skip it
+
+    def query_extension(self, name):
+        """(present, major opcode, first event) of an extension."""
+        raw = name.encode()
+        pad = (-len(raw)) % 4
+        self.sock.sendall(struct.pack("<BxHHxx", 98, 2 + (len(raw) + pad) // 4, len(raw))
+                          + raw + b"\0" * pad)
+        reply = self.reply()
+        return bool(reply[8]), reply[9], reply[10]
 
     def intern_atom(self, name):
         raw = name.encode()
         pad = (-len(raw)) % 4
         self.sock.sendall(struct.pack("<BBHHxx", 16, 0, 2 + (len(raw) + pad) // 4, len(raw))
                           + raw + b"\0" * pad)
-        return struct.unpack_from("<I", self._reply(), 8)[0]
+        return struct.unpack_from("<I", self.reply(), 8)[0]
 
     def send_client_message(self, win, message_type, data):
         event = struct.pack("<BBHII5I", 33, 32, 0, win, message_type, *data)
@@ -531,4 +542,4 @@ class _XConnection:
     def sync(self):
         """A round trip (GetInputFocus): errors of earlier requests arrive before its reply."""
         self.sock.sendall(struct.pack("<BxH", 43, 1))
-        self._reply()
+        self.reply()
